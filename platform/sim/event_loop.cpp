@@ -1,0 +1,106 @@
+#include "platform/sim/event_loop.h"
+
+#include <algorithm>
+
+namespace mivo::sim {
+
+void EventLoop::Post(UINT message, WPARAM wparam, LPARAM lparam) {
+  queue_.push_back(Message{message, wparam, lparam});
+}
+
+LRESULT EventLoop::Send(UINT message, WPARAM wparam, LPARAM lparam) {
+  return target_ ? target_(message, wparam, lparam) : 0;
+}
+
+void EventLoop::SetTimer(std::uintptr_t id, std::uint32_t period_ms) {
+  timers_[id] = Timer{period_ms, now_ms_ + period_ms, ++sequence_};
+}
+
+bool EventLoop::KillTimer(std::uintptr_t id) { return timers_.erase(id) > 0; }
+
+void EventLoop::Schedule(std::uint32_t delay_ms, std::function<void()> action) {
+  scheduled_.push_back(Scheduled{now_ms_ + delay_ms, ++sequence_, std::move(action)});
+}
+
+void EventLoop::PumpMessages() {
+  while (!queue_.empty()) {
+    const Message m = queue_.front();
+    queue_.pop_front();
+    if (target_) target_(m.message, m.wparam, m.lparam);
+  }
+}
+
+bool EventLoop::FireNext(std::int64_t limit) {
+  // The earliest due timer (ties: started first) ...
+  auto best_timer = timers_.end();
+  for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+    if (it->second.due_ms > limit) continue;
+    if (best_timer == timers_.end() || it->second.due_ms < best_timer->second.due_ms ||
+        (it->second.due_ms == best_timer->second.due_ms &&
+         it->second.sequence < best_timer->second.sequence)) {
+      best_timer = it;
+    }
+  }
+  // ... or the earliest scheduled action, whichever comes first.
+  auto best_action = scheduled_.end();
+  for (auto it = scheduled_.begin(); it != scheduled_.end(); ++it) {
+    if (it->due_ms > limit) continue;
+    if (best_action == scheduled_.end() || it->due_ms < best_action->due_ms ||
+        (it->due_ms == best_action->due_ms && it->sequence < best_action->sequence)) {
+      best_action = it;
+    }
+  }
+  const bool have_timer = best_timer != timers_.end();
+  const bool have_action = best_action != scheduled_.end();
+  if (!have_timer && !have_action) return false;
+
+  const bool take_action =
+      have_action &&
+      (!have_timer || best_action->due_ms < best_timer->second.due_ms ||
+       (best_action->due_ms == best_timer->second.due_ms &&
+        best_action->sequence < best_timer->second.sequence));
+  if (take_action) {
+    now_ms_ = std::max(now_ms_, best_action->due_ms);
+    std::function<void()> action = std::move(best_action->action);
+    scheduled_.erase(best_action);
+    action();
+    return true;
+  }
+
+  // A timer that fell due while the thread slept fires once; its next expiry is one period
+  // after the current time, which for a timer on time is its due time plus its period.
+  now_ms_ = std::max(now_ms_, best_timer->second.due_ms);
+  const std::uintptr_t id = best_timer->first;
+  best_timer->second.due_ms = now_ms_ + best_timer->second.period_ms;
+  Send(WM_TIMER, id, 0);
+  return true;
+}
+
+void EventLoop::Pump() {
+  for (;;) {
+    PumpMessages();
+    if (!FireNext(now_ms_)) break;
+  }
+}
+
+void EventLoop::Advance(std::int64_t ms) {
+  const std::int64_t target = now_ms_ + (ms > 0 ? ms : 0);
+  Pump();
+  while (FireNext(target)) Pump();
+  now_ms_ = std::max(now_ms_, target);
+  Pump();
+}
+
+void EventLoop::Clear() {
+  queue_.clear();
+  timers_.clear();
+  scheduled_.clear();
+}
+
+std::vector<EventLoop::TimerInfo> EventLoop::Timers() const {
+  std::vector<TimerInfo> out;
+  for (const auto& [id, t] : timers_) out.push_back(TimerInfo{id, t.period_ms, t.due_ms});
+  return out;
+}
+
+}  // namespace mivo::sim

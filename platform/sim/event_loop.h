@@ -1,0 +1,89 @@
+// The simulated message loop and virtual clock. A FIFO queue of posted messages and a table
+// of window timers keyed by id. Time advances only when told (Advance) or, in interactive
+// mode, with the real clock. Messages go to one target window procedure.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace mivo::sim {
+
+class EventLoop {
+ public:
+  using WindowProc = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
+
+  struct TimerInfo {
+    std::uintptr_t id = 0;
+    std::uint32_t period_ms = 0;
+    std::int64_t due_ms = 0;  // absolute virtual time
+  };
+
+  // Virtual milliseconds since the loop was made.
+  std::int64_t now_ms() const { return now_ms_; }
+
+  // The window procedure that receives posted, sent and timer messages; null drops them.
+  void set_target(WindowProc target) { target_ = std::move(target); }
+  bool has_target() const { return static_cast<bool>(target_); }
+
+  void Post(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Send(UINT message, WPARAM wparam, LPARAM lparam);
+  // Starting a running id restarts it with the new period.
+  void SetTimer(std::uintptr_t id, std::uint32_t period_ms);
+  // Returns whether the timer was running.
+  bool KillTimer(std::uintptr_t id);
+  // Advances the clock without dispatching anything (a blocked thread).
+  void Sleep(std::uint32_t ms) { now_ms_ += ms; }
+  // Runs `action` at now + delay_ms, in the order of due times among timers and other
+  // actions (not a window timer: nothing is traced). Used by the simulated devices.
+  void Schedule(std::uint32_t delay_ms, std::function<void()> action);
+
+  // Dispatches every queued message (including those posted meanwhile); when none is left,
+  // the due timer (or scheduled action) with the earliest due time; repeats until no message
+  // is queued and nothing is due at the current time.
+  void Pump();
+  // Dispatches only the messages already queued (and those posted meanwhile), no timers.
+  void PumpMessages();
+  // Advances the clock by `ms`: every timer due at or before the new time fires in order of
+  // due time (ties: in the order they were started), with the queue pumped between them.
+  void Advance(std::int64_t ms);
+  // Stops all timers and drops queued messages and scheduled actions (window destroyed).
+  void Clear();
+
+  // Running timers ordered by id.
+  std::vector<TimerInfo> Timers() const;
+  bool HasQueued() const { return !queue_.empty(); }
+
+ private:
+  struct Message {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+  };
+  struct Timer {
+    std::uint32_t period_ms = 0;
+    std::int64_t due_ms = 0;
+    std::uint64_t sequence = 0;  // order of starting, for ties
+  };
+  struct Scheduled {
+    std::int64_t due_ms = 0;
+    std::uint64_t sequence = 0;
+    std::function<void()> action;
+  };
+
+  // Fires the earliest due timer or action at or before `limit`; returns false when none.
+  bool FireNext(std::int64_t limit);
+
+  std::int64_t now_ms_ = 0;
+  std::uint64_t sequence_ = 0;
+  std::deque<Message> queue_;
+  std::map<std::uintptr_t, Timer> timers_;
+  std::vector<Scheduled> scheduled_;
+  WindowProc target_;
+};
+
+}  // namespace mivo::sim

@@ -1,0 +1,81 @@
+// The simulated handset: implements the handset library over a model of the four LCD rows,
+// the one-row off-screen buffer, the four LEDs, the rotation flag and the plug state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/handset_library.h"
+#include "platform/sim/event_loop.h"
+#include "platform/sim/sim_world.h"
+#include "platform/sim/trace.h"
+
+namespace mivo::sim {
+
+struct LcdItem {
+  enum class Kind { kText, kBitmap, kVolume };
+  Kind kind = Kind::kText;
+  int x = 0;
+  std::string text;  // kText
+  int bitmap = 0;    // kBitmap
+  int volume = 0;    // kVolume
+};
+
+struct LcdRow {
+  int style = 0;
+  std::vector<LcdItem> items;  // in the order drawn
+};
+
+struct Leds {
+  int main = 0;
+  int hold = 0;
+  int mute = 0;
+  int voicemail = 0;
+};
+
+class SimHandset : public HandsetLibrary {
+ public:
+  SimHandset(EventLoop& loop, Trace& trace, SimWorld& world);
+
+  // Rows by number, 0 = bottom, 3 = top.
+  const LcdRow& row(int r) const { return rows_[r]; }
+  const Leds& leds() const { return leds_; }
+  bool rotated() const { return rotated_; }
+  bool connected() const { return connected_; }
+  // The row as the `lcd` observation prints it: `row R style S: ITEMS`, items by x (equal x
+  // in the order drawn).
+  std::string RowLine(int r) const;
+
+  bool fConnectDevice(HWND window) override;
+  bool fCloseDevice() override;
+  bool fSuspendDevice() override;
+  bool fCheckDriver() override;
+  bool fRotate180(int on) override;
+  bool fClearDisplay2() override;
+  bool fClearRow(std::uint8_t row) override;
+  bool fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style, int weight,
+                           const char* font) override;
+  bool fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text, int style, int weight,
+                            const char* font, int height, int flag) override;
+  bool fSendDisplayLCD_BMP(std::uint8_t row, int x, int bitmap) override;
+  bool fSendDisplayLCD_Cylinder(int volume) override;
+  bool fClearBuf() override;
+  bool fDrawBuf(int x, int bitmap, const char* text, int zero, const char* font,
+                int height) override;
+  bool fSendBufToQ5LCD(std::uint8_t row, int x, int style) override;
+  bool fSetLEDOn(int on) override;
+  bool fSetLEDStatus(int led, int on) override;
+  bool fSetVoiceLEDOn(int on) override;
+
+ private:
+  EventLoop& loop_;
+  Trace& trace_;
+  SimWorld& world_;
+  LcdRow rows_[4];
+  std::vector<LcdItem> buffer_;
+  Leds leds_;
+  bool rotated_ = false;
+  bool connected_ = false;
+};
+
+}  // namespace mivo::sim

@@ -1,0 +1,45 @@
+// The simulated PC's system services: the current directory, the sound mapper's registry
+// values, the USB audio driver's control device, the process table, and the Windows-1252
+// "ANSI" code page with UTF-16 and UTF-8.
+#pragma once
+
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/sim/event_loop.h"
+#include "platform/sim/sim_world.h"
+#include "platform/sim/trace.h"
+
+namespace mivo::sim {
+
+class SimSystem : public SystemHost {
+ public:
+  SimSystem(EventLoop& loop, Trace& trace, SimWorld& world);
+
+  DWORD GetCurrentDirectory(DWORD buffer_size, char* buffer) override;
+  bool RegOpenKeyEx(RegKey parent, const char* subkey, RegKey* key) override;
+  bool RegSetValueEx(RegKey key, const char* name, DWORD type, const std::uint8_t* data,
+                     DWORD size) override;
+  void RegCloseKey(RegKey key) override;
+  Handle CreateFile(const char* name) override;
+  bool DeviceIoControl(Handle device, DWORD code, const void* in, DWORD in_size) override;
+  bool CloseHandle(Handle handle) override;
+  bool CreateProcess(const char* command_line, ProcessInfo* info) override;
+  DWORD WaitForSingleObject(Handle handle, DWORD ms) override;
+  int MultiByteToWideChar(UINT code_page, const char* source, char16_t* out,
+                          int out_size) override;
+  int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out,
+                          int out_size) override;
+
+ private:
+  EventLoop& loop_;
+  Trace& trace_;
+  SimWorld& world_;
+  // Open registry keys by handle: the depth below HKEY_CURRENT_USER of the sound mapper path.
+  std::vector<std::pair<RegKey, int>> open_keys_;
+  // Open kernel handles (devices, processes, threads).
+  std::vector<Handle> open_handles_;
+  Handle next_handle_ = 0x100;
+};
+
+}  // namespace mivo::sim

@@ -1,0 +1,37 @@
+// The trace: every call that the controller makes into the handset library, the VoIP bridge
+// and the platform is written as it happens, one line each, in the fixed format of the
+// scenario scripts. Observations and `exit` go to the same stream.
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+
+namespace mivo::sim {
+
+class Trace {
+ public:
+  explicit Trace(std::ostream& out) : out_(out) {}
+
+  // Writes one trace line (a call), unless tracing is off.
+  void Call(const std::string& line);
+  // Writes one line of an observation; observations are written whether tracing is on or not.
+  void Output(const std::string& line);
+
+  bool enabled() const { return enabled_; }
+  void set_enabled(bool on) { enabled_ = on; }
+
+  // A text as the trace writes it: in double quotes, with \" \\ and \xHH (upper-case hex) for
+  // every byte below 0x20, 0x7F and every byte from 0x80 up. Reads at most `max` bytes (an
+  // unterminated field stops there). A null text is written as "".
+  static std::string Quote(const char* text, std::size_t max = static_cast<std::size_t>(-1));
+  static std::string Quote(const std::string& text);
+  // The same escaping without the quotes.
+  static std::string Escape(const std::string& text);
+
+ private:
+  std::ostream& out_;
+  bool enabled_ = true;
+};
+
+}  // namespace mivo::sim

@@ -1,0 +1,2 @@
+// mivorun-sim: the controller on the simulated platform.
+int main() { return 0; }

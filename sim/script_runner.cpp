@@ -1,0 +1,2 @@
+// The scenario script runner (mivorun-sim --script).
+namespace mivo::sim {}
