@@ -252,7 +252,18 @@ class ControllerDialog : public Dialog {
   // -- core --
   // -- keys --
   // -- lcd --
+  // The hour rule: English (language 9) shows a 12-hour clock with "am"/"pm", every other
+  // language the hour 0..23 and no suffix.
+  struct HourText {
+    int hour;
+    const char* suffix;
+  };
+  static HourText ApplyHourRule(int language, int hour);
   // -- voip --
+  // Builds the conference join command "set call NEW join_conference HELD" into `out`;
+  // returns false (and leaves `out` empty) when the whole text does not fit.
+  static bool BuildJoinCommand(const char* new_call_id, const char* held_call_id, char* out,
+                               std::size_t out_size);
   // -- config --
   // -- audio --
 

@@ -7,4 +7,6 @@ void ControllerDialog::DrawIdle() { screen = SCREEN_IDLE; }
 
 void ControllerDialog::DrawContactDetail(const ContactRecord&) { screen = SCREEN_CONTACT_DETAIL; }
 
+ControllerDialog::HourText ControllerDialog::ApplyHourRule(int, int hour) { return {hour, ""}; }
+
 }  // namespace mivo
