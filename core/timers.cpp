@@ -11,6 +11,4 @@ void ControllerDialog::OnTimer(UINT id) {
   Default();
 }
 
-void ControllerDialog::RedrawCurrentScreen() {}
-
 }  // namespace mivo
