@@ -1,0 +1,84 @@
+// Reactions to the VoIP bridge's call messages: attach, call in progress, finished, ringing
+// and the second call that joins a held one.
+#include "app/controller_dialog.h"
+#include "core/text.h"
+
+namespace mivo {
+
+namespace {
+
+constexpr int kRingBlinkMs = 500;
+// The buffer of the conference join command.
+constexpr std::size_t kJoinCommandSize = 64;
+
+const char* TextOf(LPARAM lparam) {
+  return reinterpret_cast<const char*>(lparam);
+}
+
+}  // namespace
+
+void ControllerDialog::OnVoipAttached() {
+  speaker_volume = GetMixerVolume(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS);
+  SetSoundMapperDevices();
+  if (handset_present) SelectVoipAudioDevice();
+  LightMainLed();
+  if (reinit_pending) bridge_.fReInitial();
+  reinit_pending = false;
+  UpdateTray();
+}
+
+void ControllerDialog::OnCallInProgress(LPARAM id_text) {
+  bridge_.fFocusAP();
+  host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
+  LightMainLed();
+  // The id is cut to its 15 characters; without a text the call is in progress all the
+  // same, only its id stays unknown (empty).
+  ClearText(active_call_id);
+  CopyText(active_call_id, TextOf(id_text));
+  FetchActiveCalls();
+  MatchParticipantCalls();
+  call_active = true;
+  call_start_time = static_cast<std::int32_t>(host_.clock.Time());
+}
+
+void ControllerDialog::OnCallFinished() {
+  // A call ended from the client's side leaves the call screens as END CALL would.
+  DispatchKey(KEY_END_CALL);
+  host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
+  LightMainLed();
+  on_hold = false;
+  handset_.fSetLEDStatus(0, 0);
+  muted = false;
+  handset_.fSetLEDStatus(1, 0);
+  call_active = false;
+  ClearText(call_digits);
+}
+
+void ControllerDialog::OnSecondCall(LPARAM id_text) {
+  // A further call while ours is held joins it as a conference.
+  if (!call_active || !on_hold) return;
+  if (id_text == 0) return;
+  // A bounded copy of the new id: an id this long could not fit the command anyway.
+  char new_id[kJoinCommandSize];
+  CopyText(new_id, TextOf(id_text));
+  char command[kJoinCommandSize];
+  // A command that does not fit would join the wrong call: then nothing of the join happens.
+  if (!BuildJoinCommand(new_id, active_call_id, command, sizeof command)) return;
+  bridge_.fSending(command);
+  DrawCallWithList(LIST_RESET);
+  bridge_.fSetCallInProgress(active_call_id);
+}
+
+void ControllerDialog::OnCallRinging(WPARAM count, LPARAM caller) {
+  // The count bounds the copy (a negative one copies nothing), and so does the buffer.
+  const std::int32_t signed_count = static_cast<std::int32_t>(count);
+  const std::size_t limit = signed_count < 0 ? 0 : static_cast<std::size_t>(signed_count);
+  ClearText(caller_text);
+  CopyText(caller_text, TextOf(caller), limit);
+  DrawIncomingCall(caller_text);
+  host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
+  ring_led_phase = false;
+  host_.window.SetTimer(m_hWnd, TIMER_RING_BLINK, kRingBlinkMs);
+}
+
+}  // namespace mivo
