@@ -1,2 +1,307 @@
-// The scenario script runner (mivorun-sim --script).
-namespace mivo::sim {}
+// The script runner's frame: line reading, the command table, argument checks, and the
+// program commands (start, menu, tray).
+#include "sim/script_runner.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/constants.h"
+#include "platform/framework.h"
+
+namespace mivo::sim {
+
+namespace fs = std::filesystem;
+
+// ---- Start directory ----
+
+StartDirectory::~StartDirectory() {
+  if (owned_ && !path_.empty()) {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+}
+
+bool StartDirectory::Prepare(const std::string& path, std::string* error) {
+  std::error_code ec;
+  if (!path.empty()) {
+    const fs::path absolute = fs::absolute(path, ec).lexically_normal();
+    if (ec || !fs::is_directory(absolute, ec)) {
+      *error = "start directory " + Trace::Quote(path) + " is not a directory";
+      return false;
+    }
+    path_ = absolute.string();
+    // A trailing separator would double up when file names are joined on.
+    while (path_.size() > 1 && path_.back() == '/') path_.pop_back();
+    return true;
+  }
+  const fs::path temp = fs::temp_directory_path(ec);
+  std::string pattern = ((ec ? fs::path("/tmp") : temp) / "mivorun-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    *error = "cannot create a temporary start directory";
+    return false;
+  }
+  path_ = pattern;
+  owned_ = true;
+  return true;
+}
+
+std::string StartDirectory::FilePath(const std::string& name) const {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+      name.find('\0') != std::string::npos) {
+    throw ScriptError("bad file name " + Trace::Quote(name) +
+                      " (a plain name in the start directory expected)");
+  }
+  return path_ + "/" + name;
+}
+
+// ---- Runner ----
+
+ScriptRunner::ScriptRunner(std::istream& script, std::ostream& out, std::ostream& err,
+                           RunnerOptions options)
+    : script_(script),
+      out_(out),
+      err_(err),
+      options_(std::move(options)),
+      sim_(out),
+      app_(sim_.handset, sim_.voip, sim_.host()) {
+  if (directory_.Prepare(options_.directory, &directory_error_)) {
+    sim_.world.pc.start_directory = directory_.path();
+  }
+}
+
+int ScriptRunner::Run() {
+  if (!directory_error_.empty()) {
+    err_ << "error: " << directory_error_ << '\n';
+    return 2;
+  }
+  try {
+    RunLines();
+    out_.flush();
+    return 0;
+  } catch (const ScriptError& e) {
+    out_.flush();
+    err_ << "error: line " << e.line << ": " << e.what() << '\n';
+  } catch (const std::exception& e) {
+    out_.flush();
+    err_ << "error: line " << line_number_ << ": " << e.what() << '\n';
+  }
+  // An error inside the modal loop unwound past the controller, which is gone now: nothing
+  // may reach it any more.
+  sim_.loop.Clear();
+  sim_.loop.set_target(nullptr);
+  return 2;
+}
+
+bool ScriptRunner::NextLine(std::string* line) {
+  if (!std::getline(script_, *line)) return false;
+  ++line_number_;
+  return true;
+}
+
+void ScriptRunner::RunLines() {
+  // Inside the controller's modal loop the lines run until the window is destroyed; the
+  // rest of the script then continues after `start`.
+  std::string line;
+  while (!(phase_ == Phase::kRunning && sim_.window.destroyed()) && NextLine(&line)) {
+    Execute(line);
+  }
+}
+
+void ScriptRunner::Execute(const std::string& raw) {
+  const int line = line_number_;
+  std::string text = raw;
+  if (!text.empty() && text.back() == '\r') text.pop_back();  // a script with CR LF ends
+  if (IsBlankOrComment(text)) return;
+  try {
+    std::vector<Word> words = SplitWords(text);
+    const Word& first = words.front();
+    const auto& commands = Commands();
+    const auto it = first.quoted || first.is_option ? commands.end() : commands.find(first.text);
+    if (it == commands.end()) throw ScriptError("unknown command " + Trace::Quote(first.text));
+    Command command{first.text, std::vector<Word>(words.begin() + 1, words.end()),
+                    it->second.usage};
+    (this->*(it->second.handler))(command);
+  } catch (ScriptError& e) {
+    if (e.line == 0) e.line = line;
+    throw;
+  }
+}
+
+std::vector<const Word*> ScriptRunner::Positional(const Command& c, std::size_t min,
+                                                  std::size_t max,
+                                                  std::initializer_list<const char*> options) {
+  const std::string usage = std::string("usage: ") + c.usage;
+  std::vector<const Word*> positional;
+  std::vector<std::string> seen;
+  for (const Word& word : c.args) {
+    if (!word.is_option) {
+      positional.push_back(&word);
+      continue;
+    }
+    bool allowed = false;
+    for (const char* name : options) allowed = allowed || word.name == name;
+    if (!allowed) throw ScriptError("unknown option " + word.name + "= (" + usage + ")");
+    for (const std::string& name : seen) {
+      if (name == word.name) throw ScriptError("option " + word.name + "= given twice");
+    }
+    seen.push_back(word.name);
+  }
+  if (positional.size() < min || positional.size() > max) throw ScriptError(usage);
+  return positional;
+}
+
+const Word* ScriptRunner::Option(const Command& c, const char* name) {
+  for (const Word& word : c.args) {
+    if (word.is_option && word.name == name) return &word;
+  }
+  return nullptr;
+}
+
+std::int64_t ScriptRunner::Number(const Word& word, std::int64_t min, std::int64_t max,
+                                  const std::string& what) {
+  return ParseInteger(word.is_option ? word.value : word.text, min, max, what);
+}
+
+void ScriptRunner::RequireRunning(const Command& c) const {
+  if (phase_ == Phase::kBeforeStart) throw ScriptError(c.name + " before start");
+  if (phase_ == Phase::kExited) throw ScriptError(c.name + " after the program has exited");
+}
+
+void ScriptRunner::PostAndPump(UINT message, WPARAM wparam, LPARAM lparam) {
+  sim_.loop.Post(message, wparam, lparam);
+  sim_.loop.Pump();
+}
+
+LPARAM ScriptRunner::Keep(const std::string& bytes) {
+  kept_.push_back(bytes);
+  return reinterpret_cast<LPARAM>(kept_.back().c_str());
+}
+
+// ---- Program commands ----
+
+void ScriptRunner::CmdStart(const Command& c) {
+  Positional(c, 0, 0);
+  if (phase_ == Phase::kRunning) throw ScriptError("start: the program is already running");
+  if (phase_ == Phase::kExited) throw ScriptError("start: the program has already run");
+  phase_ = Phase::kRunning;
+  sim_.window.set_modal_driver([this] { RunLines(); });
+  app_.InitInstance();
+  sim_.window.set_modal_driver(nullptr);
+  phase_ = Phase::kExited;
+  if (sim_.window.destroyed() || app_.refused()) sim_.trace.Output("exit");
+}
+
+void ScriptRunner::CmdMenu(const Command& c) {
+  const auto words = Positional(c, 1, 1);
+  WPARAM command;
+  if (words[0]->text == "close") {
+    command = ID_CLOSE;
+  } else if (words[0]->text == "about") {
+    command = ID_ABOUT;
+  } else {
+    throw ScriptError(std::string("usage: ") + c.usage);
+  }
+  RequireRunning(c);
+  PostAndPump(WM_COMMAND, command, 0);
+}
+
+void ScriptRunner::CmdTray(const Command& c) {
+  const auto words = Positional(c, 0, 1);
+  if (words.empty()) {
+    // The observation.
+    if (!sim_.window.tray_present()) {
+      sim_.trace.Output("tray none");
+    } else {
+      sim_.trace.Output("tray icon=" + std::to_string(sim_.window.tray_icon()) +
+                        " tip=" + Trace::Quote(sim_.window.tray_tip()));
+    }
+    return;
+  }
+  LPARAM mouse;
+  if (words[0]->text == "rbutton") {
+    mouse = WM_RBUTTONUP;
+  } else if (words[0]->text == "lbutton") {
+    mouse = WM_LBUTTONUP;
+  } else if (words[0]->text == "dblclick") {
+    mouse = WM_LBUTTONDBLCLK;
+  } else {
+    throw ScriptError(std::string("usage: ") + c.usage);
+  }
+  RequireRunning(c);
+  // The shell calls back with the identifier the icon was added under.
+  PostAndPump(MSG_TRAY_NOTIFY, RunningController(c).tray_icon_id, mouse);
+}
+
+// ---- Command table ----
+
+const std::map<std::string, ScriptRunner::CommandEntry>& ScriptRunner::Commands() {
+  using R = ScriptRunner;
+  static const std::map<std::string, CommandEntry> kCommands = {
+      // Program.
+      {"start", {&R::CmdStart, "start"}},
+      {"menu", {&R::CmdMenu, "menu close|about"}},
+      {"tray", {&R::CmdTray, "tray [rbutton|lbutton|dblclick]"}},
+      // Events.
+      {"handset", {&R::CmdHandset, "handset plugged|arrive|remove|lost|driver-check"}},
+      {"voip", {&R::CmdVoip, "voip attach|detach|online"}},
+      {"language", {&R::CmdLanguage, "language N"}},
+      {"ring", {&R::CmdRing, "ring \"TEXT\" [count=N]"}},
+      {"in-progress", {&R::CmdCallId, "in-progress ID"}},
+      {"second-call", {&R::CmdCallId, "second-call ID"}},
+      {"finished", {&R::CmdSimpleEvent, "finished"}},
+      {"failed", {&R::CmdSimpleEvent, "failed"}},
+      {"hold", {&R::CmdSimpleEvent, "hold"}},
+      {"resume", {&R::CmdSimpleEvent, "resume"}},
+      {"voicemail-changed", {&R::CmdSimpleEvent, "voicemail-changed"}},
+      {"voicemail-ended", {&R::CmdSimpleEvent, "voicemail-ended"}},
+      {"missed-changed", {&R::CmdSimpleEvent, "missed-changed"}},
+      {"mixer-change", {&R::CmdSimpleEvent, "mixer-change"}},
+      {"power", {&R::CmdPower, "power suspend|resume|N"}},
+      {"key", {&R::CmdKey, "key K (a key name or code=N)"}},
+      {"press", {&R::CmdPress, "press K [MS]"}},
+      {"report", {&R::CmdReport, "report B0 B1 ... (at least two bytes)"}},
+      {"message", {&R::CmdMessage, "message N W L"}},
+      {"wait", {&R::CmdWait, "wait MS"}},
+      // World.
+      {"time", {&R::CmdTime, "time YYYY-MM-DD HH:MM:SS"}},
+      {"timezone", {&R::CmdTimezone, "timezone BIAS DST"}},
+      {"mixer", {&R::CmdMixer, "mixer \"NAME\" [volume=N]"}},
+      {"mixer-set", {&R::CmdMixerSet, "mixer-set N"}},
+      {"contact",
+       {&R::CmdContact,
+        "contact HANDLE \"NAME\" [status=N] [tz=N] [speed=T] [p1=T] [p2=T] [p3=T]"}},
+      {"contacts-generate", {&R::CmdContactsGenerate, "contacts-generate N"}},
+      {"history", {&R::CmdHistory, "history ID HANDLE \"NAME\" type=N status=N time=\"TEXT\""}},
+      {"active", {&R::CmdActive, "active ID HANDLE \"NAME\""}},
+      {"active-clear", {&R::CmdActiveClear, "active-clear"}},
+      {"voicemail", {&R::CmdVoicemail, "voicemail ID HANDLE \"NAME\""}},
+      {"missed", {&R::CmdCount, "missed N"}},
+      {"unplayed", {&R::CmdCount, "unplayed N"}},
+      {"online", {&R::CmdOnline, "online 0|1"}},
+      {"client", {&R::CmdClient, "client missing | client auto on|off"}},
+      {"driver", {&R::CmdDriver, "driver ok|broken"}},
+      {"control-device", {&R::CmdControlDevice, "control-device present|absent"}},
+      {"program", {&R::CmdProgram, "program NAME found|missing"}},
+      {"window", {&R::CmdWindow, "window [\"CAPTION\"]"}},
+      {"registry-key", {&R::CmdRegistryKey, "registry-key present|absent"}},
+      {"file", {&R::CmdFile, "file NAME [bom] <<TAG"}},
+      {"file-crlf", {&R::CmdFile, "file-crlf NAME [bom] <<TAG"}},
+      {"remove", {&R::CmdRemove, "remove NAME"}},
+      // Observations.
+      {"lcd", {&R::CmdLcd, "lcd"}},
+      {"leds", {&R::CmdLeds, "leds"}},
+      {"state", {&R::CmdState, "state FIELD [FIELD ...]"}},
+      {"participants", {&R::CmdParticipants, "participants"}},
+      {"contacts", {&R::CmdContacts, "contacts"}},
+      {"timers", {&R::CmdTimers, "timers"}},
+      {"cat", {&R::CmdCat, "cat NAME"}},
+      {"registry", {&R::CmdRegistry, "registry"}},
+      {"trace", {&R::CmdTrace, "trace on|off"}},
+      {"echo", {&R::CmdEcho, "echo TEXT"}},
+  };
+  return kCommands;
+}
+
+}  // namespace mivo::sim

@@ -1,0 +1,164 @@
+// The scenario script runner (mivorun-sim --script): runs the controller on the simulated
+// platform, reads the script line by line, and writes the trace and the observations.
+//
+// `start` runs the controller's InitInstance with a modal driver that goes on executing the
+// script's lines inside the controller's modal loop, exactly where a real program's events
+// would be dispatched. A line that cannot be understood throws ScriptError, which unwinds to
+// Run(): `error: line N: WHAT` on the error stream and exit status 2.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <list>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/controller_app.h"
+#include "platform/sim/sim_platform.h"
+#include "sim/script_parser.h"
+
+namespace mivo::sim {
+
+// The start directory of a run: a given one, or a fresh temporary one removed at the end.
+class StartDirectory {
+ public:
+  StartDirectory() = default;
+  ~StartDirectory();
+  StartDirectory(const StartDirectory&) = delete;
+  StartDirectory& operator=(const StartDirectory&) = delete;
+
+  // Uses `path` (made absolute; it must be an existing directory), or creates a fresh
+  // temporary directory when `path` is empty. Returns false with `error` set on failure.
+  bool Prepare(const std::string& path, std::string* error);
+  const std::string& path() const { return path_; }
+  // The path of a file in the directory; throws ScriptError for a name that is not a plain
+  // file name (empty, with a slash, "." or "..", or with a zero byte).
+  std::string FilePath(const std::string& name) const;
+
+ private:
+  std::string path_;
+  bool owned_ = false;
+};
+
+struct RunnerOptions {
+  std::string directory;  // empty: a fresh temporary directory
+};
+
+class ScriptRunner {
+ public:
+  ScriptRunner(std::istream& script, std::ostream& out, std::ostream& err,
+               RunnerOptions options = {});
+  ScriptRunner(const ScriptRunner&) = delete;
+  ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+  // Runs the whole script; returns the exit status (0, or 2 after a script error).
+  int Run();
+
+  const std::string& directory() const { return directory_.path(); }
+  SimPlatform& platform() { return sim_; }
+
+ private:
+  enum class Phase { kBeforeStart, kRunning, kExited };
+
+  struct Command {
+    std::string name;
+    std::vector<Word> args;  // the words after the command name
+    const char* usage = "";  // how the command is written, for error messages
+  };
+  using Handler = void (ScriptRunner::*)(const Command&);
+
+  // Line reading and execution.
+  bool NextLine(std::string* line);
+  void RunLines();
+  void Execute(const std::string& line);
+
+  // Argument checks: the count of positional words, and the options allowed.
+  // Throws the command's usage when the count or an option is wrong.
+  static std::vector<const Word*> Positional(const Command& c, std::size_t min, std::size_t max,
+                                             std::initializer_list<const char*> options = {});
+  static const Word* Option(const Command& c, const char* name);
+  static std::int64_t Number(const Word& word, std::int64_t min, std::int64_t max,
+                             const std::string& what);
+  void RequireRunning(const Command& c) const;
+
+  // Posting an event and pumping the queue; `Keep` holds the bytes behind a pointer in lParam
+  // for the rest of the run.
+  void PostAndPump(UINT message, WPARAM wparam, LPARAM lparam);
+  LPARAM Keep(const std::string& bytes);
+
+  // Program and event commands (script_runner.cpp, script_events.cpp).
+  void CmdStart(const Command& c);
+  void CmdMenu(const Command& c);
+  void CmdTray(const Command& c);
+  void CmdHandset(const Command& c);
+  void CmdVoip(const Command& c);
+  void CmdLanguage(const Command& c);
+  void CmdRing(const Command& c);
+  void CmdCallId(const Command& c);
+  void CmdSimpleEvent(const Command& c);
+  void CmdPower(const Command& c);
+  void CmdKey(const Command& c);
+  void CmdPress(const Command& c);
+  void CmdReport(const Command& c);
+  void CmdMessage(const Command& c);
+  void CmdWait(const Command& c);
+  int KeyArgument(const Command& c, const Word& word) const;
+
+  // World commands (script_world.cpp).
+  void CmdTime(const Command& c);
+  void CmdTimezone(const Command& c);
+  void CmdMixer(const Command& c);
+  void CmdMixerSet(const Command& c);
+  void CmdContact(const Command& c);
+  void CmdContactsGenerate(const Command& c);
+  void CmdHistory(const Command& c);
+  void CmdActive(const Command& c);
+  void CmdActiveClear(const Command& c);
+  void CmdVoicemail(const Command& c);
+  void CmdCount(const Command& c);
+  void CmdOnline(const Command& c);
+  void CmdClient(const Command& c);
+  void CmdDriver(const Command& c);
+  void CmdControlDevice(const Command& c);
+  void CmdProgram(const Command& c);
+  void CmdRegistryKey(const Command& c);
+  void CmdFile(const Command& c);
+  void CmdRemove(const Command& c);
+
+  // Observations (script_observations.cpp).
+  void CmdLcd(const Command& c);
+  void CmdLeds(const Command& c);
+  void CmdState(const Command& c);
+  void CmdParticipants(const Command& c);
+  void CmdContacts(const Command& c);
+  void CmdTimers(const Command& c);
+  void CmdWindow(const Command& c);
+  void CmdCat(const Command& c);
+  void CmdRegistry(const Command& c);
+  void CmdTrace(const Command& c);
+  void CmdEcho(const Command& c);
+  ControllerDialog& RunningController(const Command& c) const;
+
+  struct CommandEntry {
+    Handler handler;
+    const char* usage;
+  };
+  static const std::map<std::string, CommandEntry>& Commands();
+
+  std::istream& script_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::string directory_error_;  // why the start directory could not be prepared
+  RunnerOptions options_;
+  StartDirectory directory_;
+  SimPlatform sim_;
+  ControllerApp app_;
+  Phase phase_ = Phase::kBeforeStart;
+  int line_number_ = 0;
+  // Texts and byte reports whose addresses went out in lParam; they stay put until the end.
+  std::list<std::string> kept_;
+};
+
+}  // namespace mivo::sim
