@@ -250,7 +250,35 @@ class ControllerDialog : public Dialog {
   // Each subsystem may declare further members of its own below, inside its block only.
   // -- app --
   // -- core --
+  // Reactions of the event dispatch that take more than a few lines (core/voip_events.cpp,
+  // core/device_events.cpp).
+  void OnCallInProgress(LPARAM id_text);
+  void OnCallFinished();
+  void OnSecondCall(LPARAM id_text);
+  void OnCallRinging(WPARAM count, LPARAM caller);
+  void OnVoipAttached();
+  void OnHandsetArrived();
+  void OnHandsetRemoved();
+  void OnHandsetKey(WPARAM kind, LPARAM key_or_report);
+  void OnDriverCheck();
+  // Chooses the handset's mixer among the enumerated devices and opens it.
+  void ChooseHandsetMixer();
+  // Starts a repair program hidden and waits for it; a program that cannot start is skipped.
+  void RunRepairProgram(const char* command_line, DWORD wait_ms);
+  // The repeat and long-press actions carried by MSG_REPEAT_ACTION (core/timers.cpp).
+  void RunRepeatAction(WPARAM timer_id);
+  void RepeatListStep(int key, UINT timer_id, int step);
+  void RepeatVolumeStep(int key, UINT timer_id, int delta);
   // -- keys --
+  // Sends the close-voicemail command for the voicemail on the inbox cursor's row; nothing
+  // when the cursor is not on a row of `voicemail_list`.
+  void CloseVoicemailAtCursor();
+  // The record of `voicemail_list` under `voicemail_cursor`, or null when the cursor is not
+  // within the list.
+  const std::uint8_t* VoicemailAtCursor() const;
+  // Zeroes `dial_buf` and hands `key` to the bridge with the number; the length it returns is
+  // kept within the buffer.
+  void SendNumberKey(int key, int long_press);
   // -- lcd --
   // The hour rule: English (language 9) shows a 12-hour clock with "am"/"pm", every other
   // language the hour 0..23 and no suffix.

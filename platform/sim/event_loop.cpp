@@ -8,15 +8,29 @@ void EventLoop::Post(UINT message, WPARAM wparam, LPARAM lparam) {
   queue_.push_back(Message{message, wparam, lparam});
 }
 
+namespace {
+// The shortest period of a window timer; shorter requests are raised to it.
+constexpr std::uint32_t kMinimumTimerPeriodMs = 10;
+}  // namespace
+
+LRESULT EventLoop::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!target_) return 0;
+  const WindowProc target = target_;
+  return target(message, wparam, lparam);
+}
+
 LRESULT EventLoop::Send(UINT message, WPARAM wparam, LPARAM lparam) {
-  return target_ ? target_(message, wparam, lparam) : 0;
+  return Dispatch(message, wparam, lparam);
 }
 
 void EventLoop::SetTimer(std::uintptr_t id, std::uint32_t period_ms) {
+  period_ms = std::max(period_ms, kMinimumTimerPeriodMs);
   timers_[id] = Timer{period_ms, now_ms_ + period_ms, ++sequence_};
 }
 
-bool EventLoop::KillTimer(std::uintptr_t id) { return timers_.erase(id) > 0; }
+bool EventLoop::KillTimer(std::uintptr_t id) {
+  return timers_.erase(id) > 0;
+}
 
 void EventLoop::Schedule(std::uint32_t delay_ms, std::function<void()> action) {
   scheduled_.push_back(Scheduled{now_ms_ + delay_ms, ++sequence_, std::move(action)});
@@ -26,7 +40,7 @@ void EventLoop::PumpMessages() {
   while (!queue_.empty()) {
     const Message m = queue_.front();
     queue_.pop_front();
-    if (target_) target_(m.message, m.wparam, m.lparam);
+    Dispatch(m.message, m.wparam, m.lparam);
   }
 }
 
@@ -55,10 +69,9 @@ bool EventLoop::FireNext(std::int64_t limit) {
   if (!have_timer && !have_action) return false;
 
   const bool take_action =
-      have_action &&
-      (!have_timer || best_action->due_ms < best_timer->second.due_ms ||
-       (best_action->due_ms == best_timer->second.due_ms &&
-        best_action->sequence < best_timer->second.sequence));
+      have_action && (!have_timer || best_action->due_ms < best_timer->second.due_ms ||
+                      (best_action->due_ms == best_timer->second.due_ms &&
+                       best_action->sequence < best_timer->second.sequence));
   if (take_action) {
     now_ms_ = std::max(now_ms_, best_action->due_ms);
     std::function<void()> action = std::move(best_action->action);

@@ -32,7 +32,8 @@ class EventLoop {
 
   void Post(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Send(UINT message, WPARAM wparam, LPARAM lparam);
-  // Starting a running id restarts it with the new period.
+  // Starting a running id restarts it with the new period. A period below 10 ms runs at
+  // 10 ms, the shortest window timer there is.
   void SetTimer(std::uintptr_t id, std::uint32_t period_ms);
   // Returns whether the timer was running.
   bool KillTimer(std::uintptr_t id);
@@ -77,6 +78,9 @@ class EventLoop {
 
   // Fires the earliest due timer or action at or before `limit`; returns false when none.
   bool FireNext(std::int64_t limit);
+  // Hands one message to the target. The target may be dropped while it runs (its window
+  // destroyed from inside a handler), so the call goes through a copy.
+  LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
 
   std::int64_t now_ms_ = 0;
   std::uint64_t sequence_ = 0;

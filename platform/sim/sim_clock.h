@@ -23,8 +23,8 @@ class SimClock : public ClockHost {
   LocalTime GetLocalTime() override;
   bool LocalTimeOf(std::int64_t utc_seconds, LocalTime* out) override;
   TimeZoneInfo GetTimeZoneInformation() override;
-  int GetDateFormat(int locale, DWORD flags, const LocalTime* date, const char* picture,
-                    char* out, int out_size) override;
+  int GetDateFormat(int locale, DWORD flags, const LocalTime* date, const char* picture, char* out,
+                    int out_size) override;
 
  private:
   EventLoop& loop_;

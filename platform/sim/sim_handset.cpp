@@ -1,27 +1,223 @@
-// Placeholder bodies until the simulated component is built.
 #include "platform/sim/sim_handset.h"
+
+#include <algorithm>
+
+#include "core/constants.h"
 
 namespace mivo::sim {
 
+namespace {
+
+constexpr int kRowCount = 4;
+
+bool ValidRow(std::uint8_t row) {
+  return row < kRowCount;
+}
+
+std::string TextOf(const char* text) {
+  return text != nullptr ? text : "";
+}
+
+LcdItem TextItem(int x, const char* text) {
+  LcdItem item;
+  item.kind = LcdItem::Kind::kText;
+  item.x = x;
+  item.text = TextOf(text);
+  return item;
+}
+
+LcdItem BitmapItem(int x, int bitmap) {
+  LcdItem item;
+  item.kind = LcdItem::Kind::kBitmap;
+  item.x = x;
+  item.bitmap = bitmap;
+  return item;
+}
+
+std::string ItemText(const LcdItem& item) {
+  switch (item.kind) {
+    case LcdItem::Kind::kText:
+      return Trace::Quote(item.text) + "@" + std::to_string(item.x);
+    case LcdItem::Kind::kBitmap:
+      return "[" + std::to_string(item.bitmap) + "]@" + std::to_string(item.x);
+    case LcdItem::Kind::kVolume:
+      return "{volume " + std::to_string(item.volume) + "}";
+  }
+  return {};
+}
+
+std::string Args(std::initializer_list<std::string> parts) {
+  std::string joined;
+  for (const std::string& part : parts) {
+    if (!joined.empty()) joined += ", ";
+    joined += part;
+  }
+  return joined;
+}
+
+std::string N(int value) {
+  return std::to_string(value);
+}
+
+}  // namespace
+
 SimHandset::SimHandset(EventLoop& loop, Trace& trace, SimWorld& world)
     : loop_(loop), trace_(trace), world_(world) {}
-std::string SimHandset::RowLine(int) const { return {}; }
-bool SimHandset::fConnectDevice(HWND) { return false; }
-bool SimHandset::fCloseDevice() { return false; }
-bool SimHandset::fSuspendDevice() { return false; }
-bool SimHandset::fCheckDriver() { return false; }
-bool SimHandset::fRotate180(int) { return false; }
-bool SimHandset::fClearDisplay2() { return false; }
-bool SimHandset::fClearRow(std::uint8_t) { return false; }
-bool SimHandset::fSendDisplayLCD_TXT(std::uint8_t, int, const char*, int, int, const char*) { return false; }
-bool SimHandset::fSendDisplayLCD_TXT2(std::uint8_t, int, const char*, int, int, const char*, int, int) { return false; }
-bool SimHandset::fSendDisplayLCD_BMP(std::uint8_t, int, int) { return false; }
-bool SimHandset::fSendDisplayLCD_Cylinder(int) { return false; }
-bool SimHandset::fClearBuf() { return false; }
-bool SimHandset::fDrawBuf(int, int, const char*, int, const char*, int) { return false; }
-bool SimHandset::fSendBufToQ5LCD(std::uint8_t, int, int) { return false; }
-bool SimHandset::fSetLEDOn(int) { return false; }
-bool SimHandset::fSetLEDStatus(int, int) { return false; }
-bool SimHandset::fSetVoiceLEDOn(int) { return false; }
+
+std::string SimHandset::RowLine(int r) const {
+  std::string line = "row " + std::to_string(r) + " style ";
+  if (r < 0 || r >= kRowCount) return line + "0:";
+  const LcdRow& lcd_row = rows_[r];
+  line += std::to_string(lcd_row.style) + ":";
+  // Left to right; items at the same x in the order drawn.
+  std::vector<LcdItem> items = lcd_row.items;
+  std::stable_sort(items.begin(), items.end(),
+                   [](const LcdItem& a, const LcdItem& b) { return a.x < b.x; });
+  for (const LcdItem& item : items) line += " " + ItemText(item);
+  return line;
+}
+
+void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style) {
+  rows_[r].items.assign(1, TextItem(x, text));
+  rows_[r].style = style;
+}
+
+bool SimHandset::fConnectDevice(HWND window) {
+  trace_.Call("fConnectDevice(" + Trace::Window(window) + ")");
+  connected_ = true;
+  window_ = window;
+  // A handset already plugged in announces itself at once.
+  if (world_.handset.plugged && window != nullptr) loop_.Post(MSG_HANDSET_ARRIVED, 0, 0);
+  return true;
+}
+
+bool SimHandset::fCloseDevice() {
+  trace_.Call("fCloseDevice()");
+  connected_ = false;
+  window_ = nullptr;
+  return true;
+}
+
+bool SimHandset::fSuspendDevice() {
+  trace_.Call("fSuspendDevice()");
+  return true;
+}
+
+bool SimHandset::fCheckDriver() {
+  trace_.Call("fCheckDriver()");
+  return world_.handset.driver_ok;
+}
+
+bool SimHandset::fRotate180(int on) {
+  trace_.Call("fRotate180(" + N(on) + ")");
+  rotated_ = on != 0;
+  return true;
+}
+
+bool SimHandset::fClearDisplay2() {
+  trace_.Call("fClearDisplay2()");
+  for (LcdRow& lcd_row : rows_) lcd_row = LcdRow{};
+  return true;
+}
+
+bool SimHandset::fClearRow(std::uint8_t row) {
+  trace_.Call("fClearRow(" + N(row) + ")");
+  if (!ValidRow(row)) return false;
+  rows_[row] = LcdRow{};
+  return true;
+}
+
+bool SimHandset::fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style,
+                                     int weight, const char* font) {
+  trace_.Call("fSendDisplayLCD_TXT(" +
+              Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font)}) +
+              ")");
+  if (!ValidRow(row)) return false;
+  SetRowText(row, x, text, style);
+  return true;
+}
+
+bool SimHandset::fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text, int style,
+                                      int weight, const char* font, int height, int flag) {
+  trace_.Call("fSendDisplayLCD_TXT2(" +
+              Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font),
+                    N(height), N(flag)}) +
+              ")");
+  if (!ValidRow(row)) return false;
+  SetRowText(row, x, text, style);
+  return true;
+}
+
+bool SimHandset::fSendDisplayLCD_BMP(std::uint8_t row, int x, int bitmap) {
+  trace_.Call("fSendDisplayLCD_BMP(" + Args({N(row), N(x), N(bitmap)}) + ")");
+  if (!ValidRow(row)) return false;
+  rows_[row].items.push_back(BitmapItem(x, bitmap));
+  return true;
+}
+
+bool SimHandset::fSendDisplayLCD_Cylinder(int volume) {
+  trace_.Call("fSendDisplayLCD_Cylinder(" + N(volume) + ")");
+  // The bar fills the two middle rows.
+  LcdItem bar;
+  bar.kind = LcdItem::Kind::kVolume;
+  bar.volume = volume;
+  for (int r : {2, 1}) {
+    rows_[r].items.assign(1, bar);
+    rows_[r].style = 0;
+  }
+  return true;
+}
+
+bool SimHandset::fClearBuf() {
+  trace_.Call("fClearBuf()");
+  buffer_.clear();
+  return true;
+}
+
+bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const char* font,
+                          int height) {
+  trace_.Call("fDrawBuf(" +
+              Args({N(x), N(bitmap), Trace::Quote(text), N(zero), Trace::Quote(font), N(height)}) +
+              ")");
+  // The text when no bitmap is named, the bitmap when the text is empty; given both, the
+  // text is drawn and the bitmap over it.
+  const bool has_text = text != nullptr && text[0] != '\0';
+  if (bitmap == 0 || has_text) buffer_.push_back(TextItem(x, text));
+  if (bitmap != 0) buffer_.push_back(BitmapItem(x, bitmap));
+  return true;
+}
+
+bool SimHandset::fSendBufToQ5LCD(std::uint8_t row, int x, int style) {
+  trace_.Call("fSendBufToQ5LCD(" + Args({N(row), N(x), N(style)}) + ")");
+  if (!ValidRow(row)) return false;
+  rows_[row].items = buffer_;
+  for (LcdItem& item : rows_[row].items) item.x += x;
+  rows_[row].style = style;
+  return true;
+}
+
+bool SimHandset::fSetLEDOn(int on) {
+  trace_.Call("fSetLEDOn(" + N(on) + ")");
+  leds_.main = on != 0 ? 1 : 0;
+  return true;
+}
+
+bool SimHandset::fSetLEDStatus(int led, int on) {
+  trace_.Call("fSetLEDStatus(" + Args({N(led), N(on)}) + ")");
+  if (led == 0) {
+    leds_.hold = on != 0 ? 1 : 0;
+  } else if (led == 1) {
+    leds_.mute = on != 0 ? 1 : 0;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool SimHandset::fSetVoiceLEDOn(int on) {
+  trace_.Call("fSetVoiceLEDOn(" + N(on) + ")");
+  leds_.voicemail = on != 0 ? 1 : 0;
+  return true;
+}
 
 }  // namespace mivo::sim

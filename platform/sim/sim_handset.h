@@ -42,6 +42,8 @@ class SimHandset : public HandsetLibrary {
   const Leds& leds() const { return leds_; }
   bool rotated() const { return rotated_; }
   bool connected() const { return connected_; }
+  // The off-screen row buffer's items, in the order drawn.
+  const std::vector<LcdItem>& buffer() const { return buffer_; }
   // The row as the `lcd` observation prints it: `row R style S: ITEMS`, items by x (equal x
   // in the order drawn).
   std::string RowLine(int r) const;
@@ -74,8 +76,12 @@ class SimHandset : public HandsetLibrary {
   LcdRow rows_[4];
   std::vector<LcdItem> buffer_;
   Leds leds_;
+  // Replaces row `r` with one text item (the direct text calls).
+  void SetRowText(std::uint8_t r, int x, const char* text, int style);
+
   bool rotated_ = false;
   bool connected_ = false;
+  HWND window_ = nullptr;  // where the handset's messages go
 };
 
 }  // namespace mivo::sim

@@ -35,6 +35,12 @@ class SimMixer : public MixerHost {
   EventLoop& loop_;
   Trace& trace_;
   SimWorld& world_;
+  // The device a handle stands for (0: device 0), or -1 when it stands for none.
+  int DeviceOf(MixerHandle mixer) const;
+  MixerHandle OpenHandle() const;
+  // Posts the change notification when `device` is open with a callback window.
+  void NotifyChange(int device);
+
   int open_device_ = -1;
   HWND callback_ = nullptr;
 };

@@ -3,6 +3,8 @@
 // "ANSI" code page with UTF-16 and UTF-8.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/host.h"
@@ -12,9 +14,21 @@
 
 namespace mivo::sim {
 
+// One control request that the driver's control device accepted.
+struct IoRequest {
+  DWORD code = 0;
+  std::vector<std::uint8_t> input;
+};
+
 class SimSystem : public SystemHost {
  public:
   SimSystem(EventLoop& loop, Trace& trace, SimWorld& world);
+
+  // The control requests the driver received, in order.
+  const std::vector<IoRequest>& requests() const { return requests_; }
+  // The command lines of the programs started, in order.
+  const std::vector<std::string>& started_programs() const { return started_; }
+  bool device_open() const { return device_handle_ != 0; }
 
   DWORD GetCurrentDirectory(DWORD buffer_size, char* buffer) override;
   bool RegOpenKeyEx(RegKey parent, const char* subkey, RegKey* key) override;
@@ -26,10 +40,8 @@ class SimSystem : public SystemHost {
   bool CloseHandle(Handle handle) override;
   bool CreateProcess(const char* command_line, ProcessInfo* info) override;
   DWORD WaitForSingleObject(Handle handle, DWORD ms) override;
-  int MultiByteToWideChar(UINT code_page, const char* source, char16_t* out,
-                          int out_size) override;
-  int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out,
-                          int out_size) override;
+  int MultiByteToWideChar(UINT code_page, const char* source, char16_t* out, int out_size) override;
+  int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out, int out_size) override;
 
  private:
   EventLoop& loop_;
@@ -40,6 +52,14 @@ class SimSystem : public SystemHost {
   // Open kernel handles (devices, processes, threads).
   std::vector<Handle> open_handles_;
   Handle next_handle_ = 0x100;
+  RegKey next_key_ = 0;
+  Handle device_handle_ = 0;  // the open control device, 0 when closed
+  std::vector<IoRequest> requests_;
+  std::vector<std::string> started_;
+
+  // Depth below HKEY_CURRENT_USER of an open key, -1 when the key is not open.
+  int KeyDepth(RegKey key) const;
+  Handle NewHandle();
 };
 
 }  // namespace mivo::sim

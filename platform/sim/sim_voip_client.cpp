@@ -1,34 +1,356 @@
-// Placeholder bodies until the simulated component is built.
+// The simulated VoIP client: the number being typed, the call state, and (in auto mode) the
+// messages a real client would post. Every bridge call is traced before it has any effect.
 #include "platform/sim/sim_voip_client.h"
+
+#include <algorithm>
+
+#include "core/constants.h"
+#include "core/text.h"
 
 namespace mivo::sim {
 
+namespace {
+
+// Texts handed in by the controller come from its own fixed buffers; reading is still bounded.
+constexpr std::size_t kMaxTextRead = 4096;
+// Posted texts kept alive; far more than can be waiting in the queue at once.
+constexpr std::size_t kKeptTexts = 64;
+// Delays of the client's own reactions.
+constexpr std::uint32_t kCallSetupMs = 1500;
+constexpr std::uint32_t kVoicemailPlayMs = 5000;
+
+std::string Text(const char* text) {
+  if (text == nullptr) return {};
+  return std::string(text, BoundedLength(text, kMaxTextRead));
+}
+
+std::string Str(int value) {
+  return std::to_string(value);
+}
+
+// The character a number key appends, or 0 for any other key.
+char KeyChar(int key) {
+  if (key >= KEY_1 && key <= KEY_9) return static_cast<char>('1' + (key - KEY_1));
+  if (key == KEY_0) return '0';
+  if (key == KEY_STAR) return '*';
+  if (key == KEY_HASH) return '#';
+  return 0;
+}
+
+std::vector<std::string> SplitTargets(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    if (end > start) out.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
 SimVoipClient::SimVoipClient(EventLoop& loop, Trace& trace, SimWorld& world)
     : loop_(loop), trace_(trace), world_(world) {}
-void SimVoipClient::NoteRinging(const std::string&) { }
-void SimVoipClient::FarEndHangsUp() { }
-bool SimVoipClient::fRunAP() { return false; }
-bool SimVoipClient::fConnectVoIP(HWND, int) { return false; }
-bool SimVoipClient::fDisconnectVoIP() { return false; }
-bool SimVoipClient::fReInitial() { return false; }
-bool SimVoipClient::fCheckVoIPOnLine() { return false; }
-bool SimVoipClient::fFocusAP() { return false; }
-bool SimVoipClient::fSendKey(int, int, char*, int*) { return false; }
-bool SimVoipClient::fSending(const char*) { return false; }
-bool SimVoipClient::fCallUser(const char*) { return false; }
-bool SimVoipClient::fSetMute(int) { return false; }
-bool SimVoipClient::fSetOnHold() { return false; }
-bool SimVoipClient::fSetInProgress() { return false; }
-bool SimVoipClient::fSetCallOnHold(const char*) { return false; }
-bool SimVoipClient::fSetCallInProgress(const char*) { return false; }
-bool SimVoipClient::fSetCallFinished(const char*) { return false; }
-bool SimVoipClient::fSetCallSeen(const char*) { return false; }
-bool SimVoipClient::fSetAudio(int, const char*) { return false; }
-bool SimVoipClient::fGetFullPhoneBook(const std::uint8_t**) { return false; }
-bool SimVoipClient::fGetCalls(const std::uint8_t**) { return false; }
-bool SimVoipClient::fGetActiveCalls(const std::uint8_t**) { return false; }
-bool SimVoipClient::fGetVoiceMails(const std::uint8_t**) { return false; }
-int SimVoipClient::fGetMissedCallCount() { return 0; }
-int SimVoipClient::fGetUnPlayedVoiceMailCount() { return 0; }
+
+bool SimVoipClient::Reacting() const {
+  return world_.voip.auto_mode && window_ != nullptr;
+}
+
+void SimVoipClient::Notify(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (Reacting()) loop_.Post(message, wparam, lparam);
+}
+
+void SimVoipClient::NotifyText(UINT message, const std::string& text) {
+  if (!Reacting()) return;
+  posted_texts_.push_back(text);
+  if (posted_texts_.size() > kKeptTexts) posted_texts_.pop_front();
+  loop_.Post(message, 0, reinterpret_cast<LPARAM>(posted_texts_.back().c_str()));
+}
+
+// --- Events from the far end ---------------------------------------------------------------
+
+void SimVoipClient::NoteRinging(const std::string& caller) {
+  ringing_ = true;
+  ringing_caller_ = caller;
+}
+
+void SimVoipClient::FarEndHangsUp() {
+  EndCall();
+}
+
+void SimVoipClient::EndCall() {
+  const bool had_call = in_call_ || ringing_;
+  in_call_ = false;
+  keyed_call_ = false;
+  held_ = false;
+  ringing_ = false;
+  ringing_caller_.clear();
+  ++call_epoch_;  // drops any call still being set up
+  if (had_call && Reacting()) {
+    world_.voip.active.clear();
+    Notify(MSG_CALL_FINISHED);
+  }
+}
+
+std::string SimVoipClient::AddActiveCall(const std::string& target) {
+  SimCall call;
+  call.id = Str(next_call_id_++);
+  call.handle = target;
+  call.name = target;
+  // A contact's handle or speed-dial text names the contact.
+  for (const SimContact& c : world_.voip.contacts) {
+    if (c.handle == target || (!c.speed.empty() && c.speed == target)) {
+      call.handle = c.handle;
+      call.name = c.name;
+      break;
+    }
+  }
+  call.type = 1;  // outgoing
+  call.status = 0;
+  world_.voip.active.push_back(call);
+  return call.id;
+}
+
+void SimVoipClient::PlaceCall(const std::vector<std::string>& targets) {
+  if (targets.empty()) return;
+  const std::uint64_t epoch = call_epoch_;
+  if (in_call_ && held_) {
+    // A conference being built: each further party comes in as a second call.
+    for (const std::string& target : targets) {
+      loop_.Schedule(kCallSetupMs, [this, epoch, target] {
+        if (epoch != call_epoch_ || !Reacting()) return;
+        NotifyText(MSG_SECOND_CALL, AddActiveCall(target));
+      });
+    }
+    return;
+  }
+  in_call_ = true;
+  held_ = false;
+  loop_.Schedule(kCallSetupMs, [this, epoch, targets] {
+    if (epoch != call_epoch_ || !Reacting()) return;
+    std::string first;
+    for (const std::string& target : targets) {
+      const std::string id = AddActiveCall(target);
+      if (first.empty()) first = id;
+    }
+    NotifyText(MSG_CALL_IN_PROGRESS, first);
+  });
+}
+
+// --- Connection ----------------------------------------------------------------------------
+
+bool SimVoipClient::fRunAP() {
+  trace_.Call("fRunAP()");
+  return world_.voip.client_found;
+}
+
+bool SimVoipClient::fConnectVoIP(HWND window, int mode) {
+  trace_.Call("fConnectVoIP(" + Trace::Window(window) + ", " + Str(mode) + ")");
+  window_ = window;
+  if (window_ == nullptr) return false;
+  Notify(MSG_VOIP_ATTACHED);
+  if (world_.voip.online) {
+    Notify(MSG_VOIP_ONLINE);
+    Notify(MSG_LANGUAGE, 0, static_cast<LPARAM>(world_.voip.language));
+  }
+  return true;
+}
+
+bool SimVoipClient::fDisconnectVoIP() {
+  trace_.Call("fDisconnectVoIP()");
+  window_ = nullptr;
+  return true;
+}
+
+bool SimVoipClient::fReInitial() {
+  trace_.Call("fReInitial()");
+  return true;
+}
+
+bool SimVoipClient::fCheckVoIPOnLine() {
+  trace_.Call("fCheckVoIPOnLine()");
+  return world_.voip.online;
+}
+
+bool SimVoipClient::fFocusAP() {
+  trace_.Call("fFocusAP()");
+  return true;
+}
+
+// --- The number ----------------------------------------------------------------------------
+
+bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length) {
+  const int length_in = length != nullptr ? *length : 0;
+  trace_.Call("fSendKey(" + Str(key) + ", " + Str(long_press) + ", " +
+              Trace::Quote(number, kNumberBufferSize) + ", " + Str(length_in) + ")");
+
+  // What goes back to the caller: the number after the key, except that a call takes the
+  // number with it (it is written back, then forgotten).
+  std::string result;
+  const char c = KeyChar(key);
+  if (c != 0) {
+    if (in_call_ && (keyed_call_ || world_.voip.auto_mode)) {
+      // A tone in the call; the number stays as it is. A scripted client counts only the
+      // calls placed or answered with key 9; in auto mode every call carries tones.
+    } else if (key == KEY_0 && long_press == 1) {
+      if (!number_.empty() && number_.back() == '0') number_.back() = '+';
+    } else if (number_.size() < static_cast<std::size_t>(kNumberBufferSize)) {
+      number_ += c;
+    }
+    result = number_;
+  } else if (key == KEY_CANCEL) {
+    if (!number_.empty()) number_.pop_back();
+    result = number_;
+  } else if (key == KEY_CALL) {
+    result = number_;
+    if (ringing_) {
+      const std::string caller = ringing_caller_;
+      ringing_ = false;
+      ringing_caller_.clear();
+      in_call_ = true;
+      keyed_call_ = true;
+      held_ = false;
+      if (Reacting()) NotifyText(MSG_CALL_IN_PROGRESS, AddActiveCall(caller));
+    } else if (!number_.empty()) {
+      PlaceCall({number_});
+      keyed_call_ = true;
+    }
+    number_.clear();
+  } else if (key == KEY_END_CALL) {
+    number_.clear();
+    EndCall();
+  } else {
+    result = number_;
+  }
+
+  // Written back whatever the key: a full buffer carries no terminator, a shorter number is
+  // followed by zeros up to the buffer's end.
+  if (number != nullptr) {
+    const std::size_t n = std::min(result.size(), static_cast<std::size_t>(kNumberBufferSize));
+    std::fill(number, number + kNumberBufferSize, '\0');
+    std::copy(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(n), number);
+  }
+  if (length != nullptr) *length = static_cast<int>(result.size());
+  return true;
+}
+
+// --- Calls ---------------------------------------------------------------------------------
+
+bool SimVoipClient::fSending(const char* command) {
+  const std::string text = Text(command);
+  trace_.Call("fSending(" + Trace::Quote(text) + ")");
+  static const std::string kOpen = "open voicemail ";
+  static const std::string kClose = "close voicemail ";
+  if (StartsWith(text, kOpen)) {
+    OpenVoicemail(text.substr(kOpen.size()));
+  } else if (StartsWith(text, kClose)) {
+    playing_.erase(text.substr(kClose.size()));
+  }
+  return true;
+}
+
+void SimVoipClient::OpenVoicemail(const std::string& id) {
+  if (!Reacting()) return;
+  // The first playing marks the voicemail played.
+  if (played_.insert(id).second && world_.voip.unplayed > 0) {
+    --world_.voip.unplayed;
+    Notify(MSG_VOICEMAIL_CHANGED);
+  }
+  const std::uint64_t play = ++play_sequence_;
+  playing_[id] = play;
+  loop_.Schedule(kVoicemailPlayMs, [this, id, play] {
+    const auto it = playing_.find(id);
+    if (it == playing_.end() || it->second != play) return;  // closed or opened again
+    playing_.erase(it);
+    Notify(MSG_VOICEMAIL_ENDED);
+  });
+}
+
+bool SimVoipClient::fCallUser(const char* target) {
+  const std::string text = Text(target);
+  trace_.Call("fCallUser(" + Trace::Quote(text) + ")");
+  const std::vector<std::string> targets = SplitTargets(text);
+  if (targets.empty()) return false;
+  PlaceCall(targets);
+  return true;
+}
+
+bool SimVoipClient::fSetMute(int on) {
+  trace_.Call("fSetMute(" + Str(on) + ")");
+  return true;
+}
+
+bool SimVoipClient::fSetOnHold() {
+  trace_.Call("fSetOnHold()");
+  if (!in_call_) return false;
+  held_ = true;
+  Notify(MSG_CALL_ON_HOLD);
+  return true;
+}
+
+bool SimVoipClient::fSetInProgress() {
+  trace_.Call("fSetInProgress()");
+  if (!in_call_) return false;
+  held_ = false;
+  Notify(MSG_CALL_RESUMED);
+  return true;
+}
+
+bool SimVoipClient::fSetCallOnHold(const char* call_id) {
+  trace_.Call("fSetCallOnHold(" + Trace::Quote(Text(call_id)) + ")");
+  if (!in_call_) return false;
+  held_ = true;
+  Notify(MSG_CALL_ON_HOLD);
+  return true;
+}
+
+bool SimVoipClient::fSetCallInProgress(const char* call_id) {
+  trace_.Call("fSetCallInProgress(" + Trace::Quote(Text(call_id)) + ")");
+  if (!in_call_) return false;
+  held_ = false;
+  Notify(MSG_CALL_RESUMED);
+  return true;
+}
+
+bool SimVoipClient::fSetCallFinished(const char* call_id) {
+  const std::string id = Text(call_id);
+  trace_.Call("fSetCallFinished(" + Trace::Quote(id) + ")");
+  if (!world_.voip.auto_mode) return true;
+  // In auto mode the client keeps the active calls itself: one party leaves; when it was the
+  // last, the call is over.
+  auto& active = world_.voip.active;
+  const auto it =
+      std::find_if(active.begin(), active.end(), [&](const SimCall& c) { return c.id == id; });
+  if (it == active.end()) return false;
+  active.erase(it);
+  if (active.empty()) EndCall();
+  return true;
+}
+
+bool SimVoipClient::fSetCallSeen(const char* call_id) {
+  trace_.Call("fSetCallSeen(" + Trace::Quote(Text(call_id)) + ")");
+  return true;
+}
+
+bool SimVoipClient::fSetAudio(int kind, const char* device_name) {
+  trace_.Call("fSetAudio(" + Str(kind) + ", " + Trace::Quote(Text(device_name)) + ")");
+  return true;
+}
+
+int SimVoipClient::fGetMissedCallCount() {
+  trace_.Call("fGetMissedCallCount()");
+  return world_.voip.missed;
+}
+
+int SimVoipClient::fGetUnPlayedVoiceMailCount() {
+  trace_.Call("fGetUnPlayedVoiceMailCount()");
+  return world_.voip.unplayed;
+}
 
 }  // namespace mivo::sim

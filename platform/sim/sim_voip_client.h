@@ -6,8 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/sim/event_loop.h"
 #include "platform/sim/sim_world.h"
@@ -22,11 +26,19 @@ class SimVoipClient : public VoipBridge {
 
   // The number as the client holds it (at most 50 characters).
   const std::string& number() const { return number_; }
+  // A call is in progress: from a call placed or answered until it ends.
   bool in_call() const { return in_call_; }
+  bool ringing() const { return ringing_; }
+  // The current call was put on hold (and not resumed since).
+  bool held() const { return held_; }
   // The far end rings (the `ring` event): in auto mode CALL then answers it.
   void NoteRinging(const std::string& caller);
   // The far end hangs up (auto mode's `finished`): ends the call and posts the message.
   void FarEndHangsUp();
+
+  // Test hook: texts fill their whole block field, with no terminating zero, when they are
+  // that long (a careless client does so; the controller must cope).
+  void set_unterminated_texts(bool on) { unterminated_texts_ = on; }
 
   bool fRunAP() override;
   bool fConnectVoIP(HWND window, int mode) override;
@@ -53,20 +65,50 @@ class SimVoipClient : public VoipBridge {
   int fGetUnPlayedVoiceMailCount() override;
 
  private:
+  // Posts a message to the controller window, only in auto mode and while connected.
+  void Notify(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+  // Posts a message whose lParam points to `text`, kept alive until long after dispatch.
+  void NotifyText(UINT message, const std::string& text);
+  bool Reacting() const;
+  // Starts a call to the targets (handles or speed-dial texts); in auto mode it goes in
+  // progress after a short delay, or joins as a second call when the current one is held.
+  void PlaceCall(const std::vector<std::string>& targets);
+  // Adds an active-call record for `target` and returns its id.
+  std::string AddActiveCall(const std::string& target);
+  // Ends the call (or the ringing): state cleared, and in auto mode the active calls emptied
+  // and MSG_CALL_FINISHED posted when there was a call.
+  void EndCall();
+  void OpenVoicemail(const std::string& id);
+
+  // Block builders: a zeroed block of the exact size, records filled from the world.
+  std::unique_ptr<std::uint8_t[]> BuildPhoneBook() const;
+  std::unique_ptr<std::uint8_t[]> BuildCalls(const std::vector<SimCall>& calls) const;
+  std::unique_ptr<std::uint8_t[]> BuildVoicemails() const;
+  void PutText(std::uint8_t* field, std::size_t size, const std::string& text) const;
+
   EventLoop& loop_;
   Trace& trace_;
   SimWorld& world_;
   std::string number_;
   bool in_call_ = false;
+  bool keyed_call_ = false;  // the call was placed or answered with key 9
+  bool held_ = false;
   bool ringing_ = false;
   std::string ringing_caller_;
   HWND window_ = nullptr;
   int next_call_id_ = 100;
+  // Bumped whenever a call ends, so that a delayed call start of an ended call is dropped.
+  std::uint64_t call_epoch_ = 0;
+  // Voicemails playing: id -> play number (a close or a new open cancels the pending end).
+  std::map<std::string, std::uint64_t> playing_;
+  std::uint64_t play_sequence_ = 0;
+  std::set<std::string> played_;
+  bool unterminated_texts_ = false;
   std::unique_ptr<std::uint8_t[]> phone_book_block_;
   std::unique_ptr<std::uint8_t[]> calls_block_;
   std::unique_ptr<std::uint8_t[]> active_block_;
   std::unique_ptr<std::uint8_t[]> voicemail_block_;
-  std::string in_progress_id_;  // storage behind posted id texts (auto mode)
+  std::deque<std::string> posted_texts_;  // storage behind posted id texts (auto mode)
 };
 
 }  // namespace mivo::sim

@@ -1,25 +1,239 @@
-// Placeholder bodies until the simulated component is built.
 #include "platform/sim/sim_window.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/framework.h"
 
 namespace mivo::sim {
 
+namespace {
+
+// The controller's dialog template; any other template is a box that closes at once.
+constexpr int kControllerTemplate = 102;
+// The controller window's own caption, as the desktop's caption search sees it.
+constexpr const char* kControllerCaption = "MivoRun";
+
+// Fixed handle values: never dereferenced, only compared and traced.
+constexpr std::uintptr_t kMainWindowHandle = 0x10010;
+constexpr std::uintptr_t kBoxWindowHandle = 0x10020;
+constexpr std::uintptr_t kDesktopWindowBase = 0x20000;
+
+char FoldCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whole-caption comparison without regard to case, as the desktop's window search does it.
+bool SameCaption(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size(); ++i) {
+    if (b[i] == '\0' || FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return b[i] == '\0';
+}
+
+std::string ShowCommandText(int command) {
+  if (command == SW_MINIMIZE) return "SW_MINIMIZE";
+  if (command == SW_HIDE) return "SW_HIDE";
+  return std::to_string(command);
+}
+
+}  // namespace
+
 SimWindowHost::SimWindowHost(EventLoop& loop, Trace& trace, SimWorld& world)
     : loop_(loop), trace_(trace), world_(world) {}
-HWND SimWindowHost::MainWindow() { return nullptr; }
-int SimWindowHost::RunModal(Dialog&) { return 0; }
-bool SimWindowHost::DestroyWindow(HWND) { return false; }
-HWND SimWindowHost::FindWindow(const char*, const char*) { return nullptr; }
-bool SimWindowHost::SetWindowText(HWND, const char*) { return false; }
-bool SimWindowHost::ShowWindow(HWND, int) { return false; }
-bool SimWindowHost::PostMessage(HWND, UINT, WPARAM, LPARAM) { return false; }
-LRESULT SimWindowHost::SendMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
-LRESULT SimWindowHost::DefWindowProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
-std::uintptr_t SimWindowHost::SetTimer(HWND, std::uintptr_t, UINT) { return 0; }
-bool SimWindowHost::KillTimer(HWND, std::uintptr_t) { return false; }
-int SimWindowHost::MessageBox(HWND, const char*, const char*, UINT) { return 0; }
-void SimWindowHost::Sleep(DWORD) { }
-IconHandle SimWindowHost::LoadIcon(int) { return 0; }
-bool SimWindowHost::Shell_NotifyIcon(DWORD, const NotifyIconData&) { return false; }
-bool SimWindowHost::TrackPopupMenu(HWND, int, const PopupItem*, int) { return false; }
+
+HWND SimWindowHost::MainWindow() {
+  return reinterpret_cast<HWND>(kMainWindowHandle);
+}
+
+HWND SimWindowHost::BoxWindow() {
+  return reinterpret_cast<HWND>(kBoxWindowHandle);
+}
+
+HWND SimWindowHost::DesktopWindow(std::size_t index) {
+  return reinterpret_cast<HWND>(kDesktopWindowBase + index);
+}
+
+bool SimWindowHost::InMainWindow(HWND window) const {
+  return window == MainWindow() && main_dialog_ != nullptr && state_ != WindowState::kDestroyed &&
+         state_ != WindowState::kNone;
+}
+
+int SimWindowHost::RunModal(Dialog& dialog) {
+  if (dialog.TemplateId() != kControllerTemplate) {
+    // A box on top of the controller: it shows, initialises and is closed with OK at once.
+    trace_.Call("DialogBox(" + std::to_string(dialog.TemplateId()) + ", " +
+                Trace::Quote(dialog.CaptionText()) + ")");
+    dialog.m_hWnd = BoxWindow();
+    dialog.WindowProc(WM_INITDIALOG, 0, 0);
+    dialog.m_hWnd = nullptr;
+    return IDOK;
+  }
+
+  main_dialog_ = &dialog;
+  dialog.m_hWnd = MainWindow();
+  state_ = WindowState::kVisible;
+  loop_.set_target([&dialog](UINT message, WPARAM wparam, LPARAM lparam) {
+    return dialog.WindowProc(message, wparam, lparam);
+  });
+  loop_.Send(WM_INITDIALOG, 0, 0);
+  if (!destroyed()) loop_.Pump();
+  if (!destroyed() && modal_driver_) modal_driver_();
+
+  // The modal loop is over. A window that is still alive loses its messages and timers
+  // with its dialog object, which the caller destroys next.
+  if (!destroyed()) {
+    loop_.Clear();
+    loop_.set_target(nullptr);
+  }
+  main_dialog_ = nullptr;
+  return 0;
+}
+
+bool SimWindowHost::DestroyWindow(HWND window) {
+  trace_.Call("DestroyWindow()");
+  if (!InMainWindow(window)) return false;
+  loop_.Send(WM_DESTROY, 0, 0);
+  state_ = WindowState::kDestroyed;
+  loop_.Clear();
+  loop_.set_target(nullptr);
+  return true;
+}
+
+HWND SimWindowHost::FindWindow(const char*, const char* caption) {
+  if (caption == nullptr) return nullptr;
+  if (InMainWindow(MainWindow()) && SameCaption(kControllerCaption, caption)) {
+    return MainWindow();
+  }
+  const std::vector<std::string>& captions = world_.pc.window_captions;
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    if (SameCaption(captions[i], caption)) return DesktopWindow(i);
+  }
+  return nullptr;
+}
+
+bool SimWindowHost::SetWindowText(HWND window, const char*) {
+  return InMainWindow(window) || window == BoxWindow();
+}
+
+bool SimWindowHost::ShowWindow(HWND window, int command) {
+  trace_.Call("ShowWindow(" + ShowCommandText(command) + ")");
+  if (!InMainWindow(window)) return false;
+  // The result is whether the window was visible before (a minimised window is).
+  const bool was_visible = state_ != WindowState::kHidden;
+  switch (command) {
+    case SW_HIDE:
+      state_ = WindowState::kHidden;
+      break;
+    case 2:  // SW_SHOWMINIMIZED
+    case SW_MINIMIZE:
+    case 7:   // SW_SHOWMINNOACTIVE
+    case 11:  // SW_FORCEMINIMIZE
+      state_ = WindowState::kMinimized;
+      break;
+    default:
+      state_ = WindowState::kVisible;
+      break;
+  }
+  return was_visible;
+}
+
+bool SimWindowHost::PostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!InMainWindow(window)) return false;
+  loop_.Post(message, wparam, lparam);
+  return true;
+}
+
+LRESULT SimWindowHost::SendMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!InMainWindow(window)) return 0;
+  return loop_.Send(message, wparam, lparam);
+}
+
+LRESULT SimWindowHost::DefWindowProc(HWND, UINT, WPARAM, LPARAM) {
+  return 0;
+}
+
+std::uintptr_t SimWindowHost::SetTimer(HWND window, std::uintptr_t id, UINT period_ms) {
+  trace_.Call("SetTimer(" + std::to_string(id) + ", " + std::to_string(period_ms) + ")");
+  if (!InMainWindow(window)) return 0;
+  loop_.SetTimer(id, period_ms);
+  // A window timer's result is non-zero on success, whatever its id.
+  return id != 0 ? id : 1;
+}
+
+bool SimWindowHost::KillTimer(HWND window, std::uintptr_t id) {
+  trace_.Call("KillTimer(" + std::to_string(id) + ")");
+  if (!InMainWindow(window)) return false;
+  return loop_.KillTimer(id);
+}
+
+int SimWindowHost::MessageBox(HWND, const char* text, const char* caption, UINT) {
+  trace_.Call("MessageBox(" + Trace::Quote(text) + ", " + Trace::Quote(caption) + ")");
+  // The box's modal loop dispatches what is already queued; the user then presses OK.
+  loop_.PumpMessages();
+  return IDOK;
+}
+
+void SimWindowHost::Sleep(DWORD ms) {
+  trace_.Call("Sleep(" + std::to_string(ms) + ")");
+  loop_.Sleep(ms);
+}
+
+std::size_t SimWindowHost::BoundedTip(const NotifyIconData& data) {
+  std::size_t n = 0;
+  while (n < sizeof data.tip && data.tip[n] != '\0') ++n;
+  return n;
+}
+
+IconHandle SimWindowHost::LoadIcon(int resource_id) {
+  return static_cast<IconHandle>(resource_id);
+}
+
+bool SimWindowHost::Shell_NotifyIcon(DWORD message, const NotifyIconData& data) {
+  const std::string icon_and_tip =
+      std::to_string(data.icon) + ", " + Trace::Quote(data.tip, sizeof data.tip);
+  const bool same_icon = tray_present_ && data.window == tray_window_ && data.id == tray_id_;
+  switch (message) {
+    case NIM_ADD:
+      trace_.Call("Shell_NotifyIcon(NIM_ADD, " + icon_and_tip + ")");
+      if (tray_present_) return false;
+      tray_present_ = true;
+      tray_window_ = data.window;
+      tray_id_ = data.id;
+      tray_icon_ = (data.flags & NIF_ICON) != 0 ? data.icon : 0;
+      tray_tip_ = (data.flags & NIF_TIP) != 0 ? std::string(data.tip, BoundedTip(data)) : "";
+      return true;
+    case NIM_MODIFY:
+      trace_.Call("Shell_NotifyIcon(NIM_MODIFY, " + icon_and_tip + ")");
+      if (!same_icon) return false;
+      if ((data.flags & NIF_ICON) != 0) tray_icon_ = data.icon;
+      if ((data.flags & NIF_TIP) != 0) tray_tip_ = std::string(data.tip, BoundedTip(data));
+      return true;
+    case NIM_DELETE:
+      trace_.Call("Shell_NotifyIcon(NIM_DELETE)");
+      if (!same_icon) return false;
+      tray_present_ = false;
+      tray_window_ = nullptr;
+      tray_id_ = 0;
+      tray_icon_ = 0;
+      tray_tip_.clear();
+      return true;
+    default:
+      trace_.Call("Shell_NotifyIcon(" + std::to_string(message) + ")");
+      return false;
+  }
+}
+
+bool SimWindowHost::TrackPopupMenu(HWND, int, const PopupItem* items, int count) {
+  std::string line = "TrackPopupMenu(";
+  for (int i = 0; items != nullptr && i < count; ++i) {
+    if (i > 0) line += ", ";
+    line += Trace::Quote(items[i].text);
+  }
+  trace_.Call(line + ")");
+  // The menu closes without a choice; a chosen command is a separate event.
+  return true;
+}
 
 }  // namespace mivo::sim

@@ -2,6 +2,7 @@
 // event loop, the message box, the tray icon and its menu, and the desktop's other windows.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -20,11 +21,16 @@ class SimWindowHost : public WindowHost {
 
   // What runs while the main dialog is modal: a script's remaining lines, the interactive
   // terminal, or a test. RunModal calls it after WM_INITDIALOG and the first pump; the modal
-  // loop ends when it returns or when the window is destroyed.
+  // loop ends when it returns or when the window is destroyed. A window still alive when the
+  // driver returns loses its queued messages and timers: its dialog object goes next.
   void set_modal_driver(std::function<void()> driver) { modal_driver_ = std::move(driver); }
 
   // The controller's window handle (the same value every run; traced as `hwnd`).
   static HWND MainWindow();
+  // The window handle a modal box (the About box) gets while it is open.
+  static HWND BoxWindow();
+  // Another program's top-level window: the n-th caption of the world's desktop.
+  static HWND DesktopWindow(std::size_t index);
 
   WindowState window_state() const { return state_; }
   bool destroyed() const { return state_ == WindowState::kDestroyed; }
@@ -56,7 +62,13 @@ class SimWindowHost : public WindowHost {
   std::function<void()> modal_driver_;
   Dialog* main_dialog_ = nullptr;
   WindowState state_ = WindowState::kNone;
+  // Whether `window` is the controller's window and it exists.
+  bool InMainWindow(HWND window) const;
+  // The length of the tip text, looking no further than its field.
+  static std::size_t BoundedTip(const NotifyIconData& data);
+
   bool tray_present_ = false;
+  HWND tray_window_ = nullptr;
   UINT tray_id_ = 0;
   int tray_icon_ = 0;
   std::string tray_tip_;

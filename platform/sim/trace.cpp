@@ -3,13 +3,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sim/sim_window.h"
+
 namespace mivo::sim {
 
 void Trace::Call(const std::string& line) {
   if (enabled_) out_ << line << '\n';
 }
 
-void Trace::Output(const std::string& line) { out_ << line << '\n'; }
+void Trace::Output(const std::string& line) {
+  out_ << line << '\n';
+}
 
 std::string Trace::Escape(const std::string& text) {
   std::string out;
@@ -29,7 +33,9 @@ std::string Trace::Escape(const std::string& text) {
   return out;
 }
 
-std::string Trace::Quote(const std::string& text) { return "\"" + Escape(text) + "\""; }
+std::string Trace::Quote(const std::string& text) {
+  return "\"" + Escape(text) + "\"";
+}
 
 std::string Trace::Quote(const char* text, std::size_t max) {
   if (text == nullptr) return "\"\"";
@@ -37,6 +43,15 @@ std::string Trace::Quote(const char* text, std::size_t max) {
   const std::size_t n =
       end == nullptr ? max : static_cast<std::size_t>(static_cast<const char*>(end) - text);
   return Quote(std::string(text, n));
+}
+
+std::string Trace::Window(HWND window) {
+  if (window == SimWindowHost::MainWindow()) return "hwnd";
+  if (window == nullptr) return "0";
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%llX",
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)));
+  return text;
 }
 
 }  // namespace mivo::sim

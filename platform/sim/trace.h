@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "platform/win_types.h"
+
 namespace mivo::sim {
 
 class Trace {
@@ -28,6 +30,9 @@ class Trace {
   static std::string Quote(const std::string& text);
   // The same escaping without the quotes.
   static std::string Escape(const std::string& text);
+  // A window handle as the trace writes it: `hwnd` for the controller's window, `0` for
+  // none, any other window in hex.
+  static std::string Window(HWND window);
 
  private:
   std::ostream& out_;
