@@ -96,6 +96,15 @@ void ScriptRunner::CmdSimpleEvent(const Command& c) {
       {"mixer-change", MM_MIXM_CONTROL_CHANGE},
   };
   RequireRunning(c);
+  if (c.name == "finished" && sim_.world.voip.auto_mode) {
+    // A client that reacts on its own keeps the call itself: the far end's hang-up ends the
+    // call there, and the client posts the message when it had a call.
+    sim_.voip.FarEndHangsUp();
+    if (sim_.loop.HasQueued()) {
+      sim_.loop.Pump();
+      return;
+    }
+  }
   PostAndPump(kMessages.at(c.name), 0, 0);
 }
 

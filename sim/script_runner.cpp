@@ -78,6 +78,8 @@ int ScriptRunner::Run() {
   }
   try {
     RunLines();
+    // A session starts the program at the end of a script that prepared the world only.
+    if (options_.session && phase_ == Phase::kBeforeStart) ExecuteText("start");
     out_.flush();
     return 0;
   } catch (const ScriptError& e) {
@@ -113,20 +115,32 @@ void ScriptRunner::Execute(const std::string& raw) {
   const int line = line_number_;
   std::string text = raw;
   if (!text.empty() && text.back() == '\r') text.pop_back();  // a script with CR LF ends
-  if (IsBlankOrComment(text)) return;
   try {
-    std::vector<Word> words = SplitWords(text);
-    const Word& first = words.front();
-    const auto& commands = Commands();
-    const auto it = first.quoted || first.is_option ? commands.end() : commands.find(first.text);
-    if (it == commands.end()) throw ScriptError("unknown command " + Trace::Quote(first.text));
-    Command command{first.text, std::vector<Word>(words.begin() + 1, words.end()),
-                    it->second.usage};
-    (this->*(it->second.handler))(command);
+    ExecuteText(text);
   } catch (ScriptError& e) {
     if (e.line == 0) e.line = line;
     throw;
   }
+}
+
+void ScriptRunner::ExecuteCommand(const std::string& line) {
+  ExecuteText(line);
+}
+
+void ScriptRunner::ExecuteText(const std::string& text) {
+  if (IsBlankOrComment(text)) return;
+  std::vector<Word> words = SplitWords(text);
+  const Word& first = words.front();
+  const auto& commands = Commands();
+  const auto it = first.quoted || first.is_option ? commands.end() : commands.find(first.text);
+  if (it == commands.end()) throw ScriptError("unknown command " + Trace::Quote(first.text));
+  Command command{first.text, std::vector<Word>(words.begin() + 1, words.end()), it->second.usage};
+  (this->*(it->second.handler))(command);
+}
+
+void ScriptRunner::DriveModalLoop() {
+  RunLines();
+  if (options_.session && !sim_.window.destroyed()) options_.session();
 }
 
 std::vector<const Word*> ScriptRunner::Positional(const Command& c, std::size_t min,
@@ -186,7 +200,7 @@ void ScriptRunner::CmdStart(const Command& c) {
   if (phase_ == Phase::kRunning) throw ScriptError("start: the program is already running");
   if (phase_ == Phase::kExited) throw ScriptError("start: the program has already run");
   phase_ = Phase::kRunning;
-  sim_.window.set_modal_driver([this] { RunLines(); });
+  sim_.window.set_modal_driver([this] { DriveModalLoop(); });
   app_.InitInstance();
   sim_.window.set_modal_driver(nullptr);
   phase_ = Phase::kExited;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <list>
 #include <map>
@@ -44,6 +45,10 @@ class StartDirectory {
 
 struct RunnerOptions {
   std::string directory;  // empty: a fresh temporary directory
+  // The interactive handset. When set, the script only prepares the run: once its lines are
+  // used up, the program is started (unless the script already did) and this session then
+  // drives the controller's modal loop until the window is destroyed or the session returns.
+  std::function<void()> session = nullptr;
 };
 
 class ScriptRunner {
@@ -56,8 +61,15 @@ class ScriptRunner {
   // Runs the whole script; returns the exit status (0, or 2 after a script error).
   int Run();
 
+  // Runs one command line as a script line would (the interactive command line). Throws
+  // ScriptError, with line 0, when the line cannot be understood or the command fails. A blank
+  // line or a comment does nothing.
+  void ExecuteCommand(const std::string& line);
+
   const std::string& directory() const { return directory_.path(); }
   SimPlatform& platform() { return sim_; }
+  // Whether the program is running: started, and its window not destroyed yet.
+  bool running() const { return phase_ == Phase::kRunning && !sim_.window.destroyed(); }
 
  private:
   enum class Phase { kBeforeStart, kRunning, kExited };
@@ -73,6 +85,9 @@ class ScriptRunner {
   bool NextLine(std::string* line);
   void RunLines();
   void Execute(const std::string& line);
+  void ExecuteText(const std::string& text);
+  // The modal loop's driver: the script's remaining lines, then the session if there is one.
+  void DriveModalLoop();
 
   // Argument checks: the count of positional words, and the options allowed.
   // Throws the command's usage when the count or an option is wrong.

@@ -47,12 +47,14 @@ void Harness::Press(int key, int ms) {
 
 void Harness::Wait(int ms) { sim_.loop.Advance(ms); }
 
-std::vector<std::string> Harness::Lines() const {
+std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
-  std::istringstream in(out_.str());
+  std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
+
+std::vector<std::string> Harness::Lines() const { return SplitLines(out_.str()); }
 
 void Harness::ClearTrace() {
   out_.str("");

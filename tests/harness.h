@@ -13,6 +13,9 @@
 
 namespace mivo::test {
 
+// The lines of a text, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
 class Harness {
  public:
   Harness();

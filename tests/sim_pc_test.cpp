@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
+#include "tests/harness.h"
 
 namespace mivo::sim {
 namespace {
@@ -17,10 +18,7 @@ class SimPcTest : public ::testing::Test {
   SimPlatform sim{out};
 
   std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return test::SplitLines(out.str());
   }
   std::string Format(int locale, const char* picture, int year, int month, int day) {
     LocalTime date;

@@ -1,5 +1,6 @@
 // The simulated platform's event loop, window system and handset, on their own.
 #include "platform/sim/sim_platform.h"
+#include "tests/harness.h"
 
 #include <gtest/gtest.h>
 
@@ -146,10 +147,7 @@ class SimPlatformTest : public ::testing::Test {
   SimPlatform sim{out};
 
   std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return test::SplitLines(out.str());
   }
 };
 
