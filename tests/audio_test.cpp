@@ -180,6 +180,81 @@ TEST(UsbSettings, OverlongStartDirectoryUsesTheDefaults) {
   });
 }
 
+// A registry that records every key opened and closed and every value written; the level
+// named `missing` cannot be opened, and writes fail while `fail_writes` is set.
+class FakeRegistry : public sim::SimSystem {
+ public:
+  using SimSystem::SimSystem;
+  bool RegOpenKeyEx(RegKey parent, const char* subkey, RegKey* key) override {
+    if (missing == subkey) return false;
+    *key = next_key++;
+    opens.push_back({parent, subkey});
+    open_keys.push_back(*key);
+    return true;
+  }
+  bool RegSetValueEx(RegKey key, const char* name, DWORD type, const std::uint8_t* data,
+                     DWORD size) override {
+    writes.push_back({key, name, type, std::vector<std::uint8_t>(data, data + size)});
+    return !fail_writes;
+  }
+  void RegCloseKey(RegKey key) override { std::erase(open_keys, key); }
+
+  struct Write {
+    RegKey key;
+    std::string name;
+    DWORD type;
+    std::vector<std::uint8_t> data;
+  };
+  std::string missing;
+  bool fail_writes = false;
+  RegKey next_key = 0x500;
+  std::vector<std::pair<RegKey, std::string>> opens;
+  std::vector<RegKey> open_keys;
+  std::vector<Write> writes;
+};
+
+TEST(SoundMapper, WritesBothValuesAt100BytesAndClosesEveryKey) {
+  std::ostringstream out;
+  sim::SimPlatform sim(out);
+  FakeRegistry registry(sim.loop, sim.trace, sim.world);
+  ControllerDialog c(sim.handset, sim.voip, Host{sim.window, sim.clock, sim.mixer, registry});
+  std::strcpy(c.other_audio_device_name, "Speakers");
+
+  EXPECT_TRUE(c.SetSoundMapperDevices());
+  // One level at a time, each below the one before.
+  EXPECT_EQ(registry.opens,
+            (std::vector<std::pair<RegKey, std::string>>{{HKEY_CURRENT_USER, "SOFTWARE"},
+                                                         {0x500, "Microsoft"},
+                                                         {0x501, "Multimedia"},
+                                                         {0x502, "Sound Mapper"}}));
+  ASSERT_EQ(registry.writes.size(), 2u);
+  std::vector<std::uint8_t> expected(100, 0);
+  std::memcpy(expected.data(), "Speakers", 8);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const FakeRegistry::Write& w = registry.writes[i];
+    EXPECT_EQ(w.name, i == 0 ? "Record" : "Playback");
+    EXPECT_EQ(w.key, 0x503u);
+    EXPECT_EQ(w.type, REG_SZ);
+    EXPECT_EQ(w.data, expected);
+  }
+  EXPECT_TRUE(registry.open_keys.empty());
+
+  // Both writes refused: reported, and the keys are still closed.
+  registry.fail_writes = true;
+  EXPECT_FALSE(c.SetSoundMapperDevices());
+  EXPECT_TRUE(registry.open_keys.empty());
+
+  // A level that cannot be opened: nothing is written and the levels above it are closed.
+  registry.fail_writes = false;
+  registry.writes.clear();
+  for (const char* level : {"SOFTWARE", "Multimedia", "Sound Mapper"}) {
+    registry.missing = level;
+    EXPECT_FALSE(c.SetSoundMapperDevices()) << level;
+    EXPECT_TRUE(registry.writes.empty()) << level;
+    EXPECT_TRUE(registry.open_keys.empty()) << level;
+  }
+}
+
 TEST(DeviceSelection, LongNamesAreCutBetweenCharacters) {
   test::Harness h;
   h.Run([&](ControllerDialog& c) {
