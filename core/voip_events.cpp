@@ -70,11 +70,10 @@ void ControllerDialog::OnSecondCall(LPARAM id_text) {
 }
 
 void ControllerDialog::OnCallRinging(WPARAM count, LPARAM caller) {
-  // The count bounds the copy (a negative one copies nothing), and so does the buffer.
-  const std::int32_t signed_count = static_cast<std::int32_t>(count);
-  const std::size_t limit = signed_count < 0 ? 0 : static_cast<std::size_t>(signed_count);
+  // At most `count` characters, as strncpy takes them: the count is unsigned, so a huge one
+  // takes the whole text. The buffer bounds the copy whatever the count.
   ClearText(caller_text);
-  CopyText(caller_text, TextOf(caller), limit);
+  CopyText(caller_text, TextOf(caller), static_cast<std::size_t>(count));
   DrawIncomingCall(caller_text);
   host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
   ring_led_phase = false;

@@ -56,7 +56,15 @@ TEST(Dispatch, RingingAndInProgressKeepTheirBuffersWhateverTheMessage) {
     const std::string long_text(100, 'x');
     h.Post(MSG_CALL_RINGING, 100, Ptr(long_text.c_str()));
     EXPECT_EQ(std::string(c.caller_text), std::string(63, 'x'));
-    h.Post(MSG_CALL_RINGING, static_cast<WPARAM>(-1), Ptr(long_text.c_str()));
+    // The count is unsigned, as strncpy's: one beyond every text takes the whole text.
+    const std::string caller = "Alice Example";
+    h.Post(MSG_CALL_RINGING, static_cast<WPARAM>(-1), Ptr(caller.c_str()));
+    EXPECT_STREQ(c.caller_text, "Alice Example");
+    h.Post(MSG_CALL_RINGING, 0xFFFFFFFFu, Ptr(caller.c_str()));
+    EXPECT_STREQ(c.caller_text, "Alice Example");
+    h.Post(MSG_CALL_RINGING, 5, Ptr(caller.c_str()));
+    EXPECT_STREQ(c.caller_text, "Alice");
+    h.Post(MSG_CALL_RINGING, 0, Ptr(caller.c_str()));
     EXPECT_STREQ(c.caller_text, "");
     // No text: the ring is shown and blinks with an empty caller.
     h.ClearTrace();
