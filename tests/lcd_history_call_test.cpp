@@ -101,6 +101,35 @@ TEST(LcdHistory, VoicemailMenuUpStaysOnInboxAndOpenShowsTheFirstVoicemail) {
   });
 }
 
+// At the ends of a non-empty list the inbox redraws and re-arms the repeat timer of the held
+// key, while the call-with list redraws without ever arming it.
+TEST(LcdHistory, InboxAndCallWithListAtTheirEnds) {
+  Harness h;
+  h.world().voip.voicemails.push_back({"vm1", "ann", "Ann"});
+  h.Run([&](ControllerDialog& c) {
+    c.FetchVoicemails();
+    c.DrawVoicemailInbox(LIST_FIRST);
+    c.held_key = KEY_UP;
+    h.ClearTrace();
+    c.DrawVoicemailInbox(LIST_UP);
+    EXPECT_EQ(h.Lines(), (Rows{"fSendDisplayLCD_TXT(3, 0, \"\", 2, 700, \"Tahoma\")",
+                               "fSendDisplayLCD_TXT2(2, 0, \"Ann\", 1, 0, \"Tahoma\", 15, 0)",
+                               "fClearRow(1)", "fClearRow(0)", "SetTimer(104, 750)"}));
+    EXPECT_EQ(c.voicemail_cursor, 1);
+
+    c.participant_count = 1;
+    CopyText(c.participants[0].name, "Bea");
+    c.DrawCallWithList(LIST_FIRST);
+    c.held_key = KEY_DOWN;
+    h.ClearTrace();
+    c.DrawCallWithList(LIST_DOWN);
+    EXPECT_EQ(h.Lines(), (Rows{"fSendDisplayLCD_TXT(3, 0, \"\", 2, 700, \"Tahoma\")",
+                               "fSendDisplayLCD_TXT(2, 0, \"Bea\", 1, 0, \"Tahoma\")",
+                               "fClearRow(1)", "fClearRow(0)"}));
+    EXPECT_EQ(c.contact_cursor, 1);
+  });
+}
+
 TEST(LcdCallPages, CallPageRemembersItsPartyAndMode) {
   Harness h;
   h.Run([&](ControllerDialog& c) {

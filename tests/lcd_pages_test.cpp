@@ -84,6 +84,14 @@ TEST(LcdOverview, ConferencePageMarksParticipants) {
     EXPECT_EQ(h.Lcd(),
               (Rows{"row 3 style 2: \"\"@0", "row 2 style 0: [118]@0 \"Ann\"@17",
                     "row 1 style 1: [118]@0 \"Ben\"@17", "row 0 style 9: [118]@0 \"Cy\"@17"}));
+
+    // With exactly three contacts nothing follows below; the contacts page marks nobody.
+    h.world().voip.contacts.pop_back();
+    c.DrawContactsPage();
+    EXPECT_EQ(c.contact_count, 3);
+    EXPECT_EQ(h.Lcd(),
+              (Rows{"row 3 style 2: \"\"@0", "row 2 style 0: [118]@0 \"Ann\"@17",
+                    "row 1 style 0: [118]@0 \"Ben\"@17", "row 0 style 0: [118]@0 \"Cy\"@17"}));
   });
 }
 
