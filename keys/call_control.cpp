@@ -71,6 +71,27 @@ class TargetList {
   int count_ = 0;
 };
 
+// The contact row of a conference party. The contact table is rebuilt, and sorted again, at
+// every fetch, so the row recorded when the party was added may by now hold another contact:
+// it counts only while it still holds the party's handle, otherwise the first row that does.
+// -1 when the party's contact is no longer in the table.
+int ContactRowOf(const ControllerDialog& c, const Participant& party) {
+  const int count = std::clamp(c.contact_count, 0, kMaxContacts);
+  const auto holds_party = [&](int row) {
+    // Compared as a participant entry holds the handle (cut to its field).
+    char handle[sizeof party.handle];
+    CopyText(handle, c.contacts[row].handle, sizeof c.contacts[row].handle);
+    return std::strncmp(handle, party.handle, sizeof party.handle) == 0;
+  };
+  if (party.contact_index >= 0 && party.contact_index < count && holds_party(party.contact_index)) {
+    return party.contact_index;
+  }
+  for (int row = 0; row < count; ++row) {
+    if (holds_party(row)) return row;
+  }
+  return -1;
+}
+
 }  // namespace
 
 void ControllerDialog::SendNumberKey(int key, int long_press) {
@@ -307,12 +328,11 @@ void ControllerDialog::EndParty() {
   const Participant& party = participants[contact_cursor - 1];
   char call_id[sizeof party.call_id];
   CopyText(call_id, party.call_id, sizeof party.call_id);
-  const int contact_index = party.contact_index;
+  const int contact_row = ContactRowOf(*this, party);
   bridge_.fSetCallFinished(call_id);
-  // The party leaves the list, unless its call is the one in progress.
-  if (contact_index >= 0 && contact_index < std::min(contact_count, kMaxContacts)) {
-    ToggleParticipant(contact_index);
-  }
+  // The party leaves the list, unless its call is the one in progress. A party whose contact
+  // has left the table keeps its row: toggling another contact would add that one instead.
+  if (contact_row >= 0) ToggleParticipant(contact_row);
   if (participant_count != 0) {
     DrawCallWithList(LIST_RESET);
   } else {

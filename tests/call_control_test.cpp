@@ -97,6 +97,47 @@ TEST_F(CallControlTest, ConferenceDuringACallAddsOnlyTheOthers) {
   });
 }
 
+TEST_F(CallControlTest, EndingThePartiesOfAConferenceOneByOne) {
+  for (const char* handle : {"alice", "bob", "carol"}) {
+    sim::SimContact contact;
+    contact.handle = handle;
+    contact.name = handle;
+    h.world().voip.contacts.push_back(contact);
+  }
+  Active("601", "bob", "bob");
+  Active("602", "carol", "carol");
+  h.Run([&](ControllerDialog& c) {
+    Online();
+    c.FetchContacts();
+    c.call_active = true;
+    CopyText(c.active_call_id, "600");
+    // Bob was added when the table still had him in its first row; it now holds Alice.
+    AddParticipant(c, "bob", "", 0);
+    AddParticipant(c, "carol", "", 2);
+    c.DrawCallWithList(LIST_RESET);
+    h.Press(KEY_DOWN);
+    ASSERT_EQ(c.contact_cursor, 1);
+
+    h.ClearTrace();
+    h.Press(KEY_END_CALL);  // Bob's call ends and Bob, not Alice, leaves the list
+    EXPECT_TRUE(h.Has("fSetCallFinished(\"601\")"));
+    ASSERT_EQ(c.participant_count, 1);
+    EXPECT_STREQ(c.participants[0].handle, "carol");
+    EXPECT_EQ(c.screen, SCREEN_CALL_WITH);
+
+    // The client ends the call while Carol's row is selected: only her call ends, and with
+    // the last party gone the idle page shows.
+    h.Press(KEY_DOWN);
+    ASSERT_EQ(c.contact_cursor, 1);
+    h.ClearTrace();
+    h.Post(MSG_CALL_FINISHED);
+    EXPECT_TRUE(h.Has("fSetCallFinished(\"602\")"));
+    EXPECT_EQ(CountLines(h, "fSendKey("), 0);
+    EXPECT_EQ(c.participant_count, 0);
+    EXPECT_EQ(c.screen, SCREEN_IDLE);
+  });
+}
+
 TEST_F(CallControlTest, TonesGoOnAfterTheCallPageIsFull) {
   h.Run([&](ControllerDialog& c) {
     Online();

@@ -56,6 +56,27 @@ TEST_F(KeysTest, UnknownScreensAndCodesOnlyRunTheCommonSteps) {
   });
 }
 
+TEST_F(KeysTest, OnlyANewKeyThatReachesTheScreensRestartsTheLetterCycle) {
+  h.Run([&](ControllerDialog& c) {
+    Online();
+    c.screen = SCREEN_IDLE;  // the digits do nothing here: the count shows the dispatcher alone
+    const int key3 = KEY_1 + 2;
+    h.Key(key3);
+    EXPECT_EQ(c.last_letter_key, key3);
+    EXPECT_EQ(c.letter_press_count, 0);
+
+    // Releases and the keys handled before the screens (hold, mute, volume) leave the cycle.
+    c.letter_press_count = 5;
+    for (int key : {KEY_RELEASE, KEY_HOLD, KEY_MUTE, KEY_VOL_UP, KEY_RELEASE, key3}) h.Key(key);
+    EXPECT_EQ(c.last_letter_key, key3);
+    EXPECT_EQ(c.letter_press_count, 5);
+
+    h.Key(key3 + 1);
+    EXPECT_EQ(c.last_letter_key, key3 + 1);
+    EXPECT_EQ(c.letter_press_count, 0);
+  });
+}
+
 TEST_F(KeysTest, CursorOutsideItsListDoesNothing) {
   h.world().voip.voicemails.push_back({"7", "alice", "Alice"});
   h.Run([&](ControllerDialog& c) {
