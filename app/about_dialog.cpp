@@ -7,7 +7,9 @@ namespace mivo {
 
 AboutDialog::AboutDialog(WindowHost& window_host) : Dialog(IDD_ABOUT, window_host) {}
 
-void AboutDialog::set_caption_text(const char* text) { CopyText(caption_text_, text); }
+void AboutDialog::set_caption_text(const char* text) {
+  CopyText(caption_text_, text);
+}
 
 bool AboutDialog::OnInitDialog() {
   Dialog::OnInitDialog();

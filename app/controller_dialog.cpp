@@ -7,8 +7,7 @@
 
 namespace mivo {
 
-ControllerDialog::ControllerDialog(HandsetLibrary& handset, VoipBridge& bridge,
-                                   const Host& host)
+ControllerDialog::ControllerDialog(HandsetLibrary& handset, VoipBridge& bridge, const Host& host)
     : Dialog(IDD_CONTROLLER, host.window), handset_(handset), bridge_(bridge), host_(host) {
   for (std::int32_t& state : key_indicator) state = 0;
   icon = host_.window.LoadIcon(IDR_MAINFRAME);
@@ -22,18 +21,18 @@ bool ControllerDialog::OnInitDialog() {
   host_.window.SendMessage(m_hWnd, WM_SETICON, 0, static_cast<LPARAM>(icon));
 
   ClearText(program_directory);
-  const DWORD length = host_.system.GetCurrentDirectory(sizeof program_directory,
-                                                         program_directory);
+  const DWORD length =
+      host_.system.GetCurrentDirectory(sizeof program_directory, program_directory);
   if (length >= sizeof program_directory) ClearText(program_directory);
 
   AddTrayIcon();
 
   ClearText(dial_buf);
   ClearText(call_digits);
-  for (char* slot : {text_contacts, text_call_history, text_incoming, text_missed,
-                     text_outgoing, text_voicemail, text_inbox, text_conference_call,
-                     text_dial_pad, text_speed_dial, text_enter_number, text_volume,
-                     text_call_with, text_incoming_call}) {
+  for (char* slot :
+       {text_contacts, text_call_history, text_incoming, text_missed, text_outgoing, text_voicemail,
+        text_inbox, text_conference_call, text_dial_pad, text_speed_dial, text_enter_number,
+        text_volume, text_call_with, text_incoming_call}) {
     std::memset(slot, 0, 128);
   }
   ClearText(text_about);

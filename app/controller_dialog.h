@@ -232,19 +232,19 @@ class ControllerDialog : public Dialog {
   // ==== Page and module state ====
   // Kept for the life of the controller by the part that owns it (one controller per process,
   // so this is the program's life).
-  ListWindow contact_list_window;     // lcd/contact_lists.cpp
-  ListWindow conference_list_window;  // lcd/contact_lists.cpp
-  ListWindow call_with_window;        // lcd/call_pages.cpp
-  ListWindow inbox_window;            // lcd/history_pages.cpp
-  int history_menu_selection = 0;     // lcd/history_pages.cpp
-  int voicemail_menu_selection = 0;   // lcd/history_pages.cpp
-  char history_title[30] = {};        // lcd/history_pages.cpp
+  ListWindow contact_list_window;           // lcd/contact_lists.cpp
+  ListWindow conference_list_window;        // lcd/contact_lists.cpp
+  ListWindow call_with_window;              // lcd/call_pages.cpp
+  ListWindow inbox_window;                  // lcd/history_pages.cpp
+  int history_menu_selection = 0;           // lcd/history_pages.cpp
+  int voicemail_menu_selection = 0;         // lcd/history_pages.cpp
+  char history_title[30] = {};              // lcd/history_pages.cpp
   std::vector<std::uint8_t> history_block;  // the filtered list behind history_list
-  char call_page_text[50] = {};       // lcd/call_pages.cpp: remembered party text
-  int call_page_remembered_mode = 0;  // lcd/call_pages.cpp
-  int last_letter_key = 0;            // keys/key_dispatch.cpp
-  MixerHandle mixer_handle = 0;       // audio/mixer.cpp
-  char mixer_names[kMaxMixers][64] = {};  // audio/mixer.cpp
+  char call_page_text[50] = {};             // lcd/call_pages.cpp: remembered party text
+  int call_page_remembered_mode = 0;        // lcd/call_pages.cpp
+  int last_letter_key = 0;                  // keys/key_dispatch.cpp
+  MixerHandle mixer_handle = 0;             // audio/mixer.cpp
+  char mixer_names[kMaxMixers][64] = {};    // audio/mixer.cpp
 
   // ==== Subsystem helpers ====
   // Each subsystem may declare further members of its own below, inside its block only.

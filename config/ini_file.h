@@ -34,8 +34,7 @@ class IniFile {
 };
 
 // Builds `directory` + "\" + `file_name` into `out` (cut to out_size - 1, terminated).
-void JoinProgramPath(char* out, std::size_t out_size, const char* directory,
-                     const char* file_name);
+void JoinProgramPath(char* out, std::size_t out_size, const char* directory, const char* file_name);
 
 // The standard decimal conversion of a setting: leading blanks skipped, an optional sign,
 // digits up to the first other character; a text without digits reads as 0. Values beyond

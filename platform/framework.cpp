@@ -5,7 +5,9 @@ namespace mivo {
 Dialog::Dialog(int template_id, WindowHost& window_host)
     : window_host_(window_host), template_id_(template_id) {}
 
-int Dialog::DoModal() { return window_host_.RunModal(*this); }
+int Dialog::DoModal() {
+  return window_host_.RunModal(*this);
+}
 
 LRESULT Dialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   // Handlers may call Default() for the message they handle; nested messages (a SendMessage
@@ -30,18 +32,24 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return result;
 }
 
-bool Dialog::OnInitDialog() { return true; }
+bool Dialog::OnInitDialog() {
+  return true;
+}
 
 LRESULT Dialog::DefWindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return window_host_.DefWindowProc(m_hWnd, message, wparam, lparam);
 }
 
-bool Dialog::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+bool Dialog::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*) {
+  return false;
+}
 
 LRESULT Dialog::Default() {
   return DefWindowProc(current_message_, current_wparam_, current_lparam_);
 }
 
-bool Dialog::DestroyWindow() { return window_host_.DestroyWindow(m_hWnd); }
+bool Dialog::DestroyWindow() {
+  return window_host_.DestroyWindow(m_hWnd);
+}
 
 }  // namespace mivo

@@ -20,8 +20,8 @@ class HandsetLibrary {
   virtual bool fRotate180(int on) = 0;
   virtual bool fClearDisplay2() = 0;
   virtual bool fClearRow(std::uint8_t row) = 0;
-  virtual bool fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style,
-                                   int weight, const char* font) = 0;
+  virtual bool fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style, int weight,
+                                   const char* font) = 0;
   virtual bool fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text, int style,
                                     int weight, const char* font, int height, int flag) = 0;
   virtual bool fSendDisplayLCD_BMP(std::uint8_t row, int x, int bitmap) = 0;

@@ -36,7 +36,7 @@ inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
-inline constexpr UINT WM_POWERBROADCAST = 0x0218;  // 536
+inline constexpr UINT WM_POWERBROADCAST = 0x0218;      // 536
 inline constexpr UINT MM_MIXM_CONTROL_CHANGE = 0x3D1;  // 977
 inline constexpr UINT WM_USER = 0x0400;
 

@@ -37,7 +37,9 @@ void Harness::Post(UINT message, WPARAM wparam, LPARAM lparam) {
   sim_.loop.Pump();
 }
 
-void Harness::Key(int key) { Post(MSG_HANDSET_KEY, 1, key); }
+void Harness::Key(int key) {
+  Post(MSG_HANDSET_KEY, 1, key);
+}
 
 void Harness::Press(int key, int ms) {
   Key(key);
@@ -45,7 +47,9 @@ void Harness::Press(int key, int ms) {
   Key(KEY_RELEASE);
 }
 
-void Harness::Wait(int ms) { sim_.loop.Advance(ms); }
+void Harness::Wait(int ms) {
+  sim_.loop.Advance(ms);
+}
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -54,7 +58,9 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-std::vector<std::string> Harness::Lines() const { return SplitLines(out_.str()); }
+std::vector<std::string> Harness::Lines() const {
+  return SplitLines(out_.str());
+}
 
 void Harness::ClearTrace() {
   out_.str("");

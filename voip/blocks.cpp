@@ -5,10 +5,9 @@
 namespace mivo::blocks {
 
 std::int32_t ReadInt32(const std::uint8_t* at) {
-  const std::uint32_t value = static_cast<std::uint32_t>(at[0]) |
-                              static_cast<std::uint32_t>(at[1]) << 8 |
-                              static_cast<std::uint32_t>(at[2]) << 16 |
-                              static_cast<std::uint32_t>(at[3]) << 24;
+  const std::uint32_t value =
+      static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+      static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
   return static_cast<std::int32_t>(value);
 }
 

@@ -47,7 +47,7 @@ struct VoipWorld {
   bool online = true;
   bool client_found = true;  // `client missing` makes fRunAP fail
   bool auto_mode = false;
-  int language = 9;          // what the client reports in auto mode
+  int language = 9;  // what the client reports in auto mode
 };
 
 struct SimMixerDevice {
@@ -65,10 +65,10 @@ struct PcWorld {
 
   std::vector<SimMixerDevice> mixers;
   bool registry_key_present = true;
-  std::optional<std::string> registry_record;    // raw REG_SZ data as written
+  std::optional<std::string> registry_record;  // raw REG_SZ data as written
   std::optional<std::string> registry_playback;
   bool control_device_present = true;
-  std::map<std::string, bool> programs;  // command line -> found (default found)
+  std::map<std::string, bool> programs;      // command line -> found (default found)
   std::vector<std::string> window_captions;  // other programs' top-level windows
   std::string start_directory;               // the process's current directory
 };
