@@ -1,6 +1,5 @@
 // The simulated platform's event loop, window system and handset, on their own.
 #include "platform/sim/sim_platform.h"
-#include "tests/harness.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 
 #include "core/constants.h"
 #include "platform/framework.h"
+#include "tests/harness.h"
 
 namespace mivo::sim {
 namespace {
@@ -146,9 +146,7 @@ class SimPlatformTest : public ::testing::Test {
   std::ostringstream out;
   SimPlatform sim{out};
 
-  std::vector<std::string> Lines() const {
-    return test::SplitLines(out.str());
-  }
+  std::vector<std::string> Lines() const { return test::SplitLines(out.str()); }
 };
 
 TEST_F(SimPlatformTest, ModalLoopRunsTheDriverAndEndsAtDestroy) {
@@ -189,6 +187,20 @@ TEST_F(SimPlatformTest, OtherTemplatesAreBoxesThatCloseAtOnce) {
   EXPECT_EQ(about.DoModal(), IDOK);
   EXPECT_EQ(about.messages, (std::vector<UINT>{WM_INITDIALOG}));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"DialogBox(100, \"Info\")"}));
+}
+
+TEST_F(SimPlatformTest, BoxOverTheControllerDispatchesWhatIsAlreadyPosted) {
+  TestDialog dialog(102, sim.window);
+  TestDialog about(100, sim.window);
+  sim.window.set_modal_driver([&] {
+    sim.window.PostMessage(dialog.m_hWnd, 1234, 0, 0);
+    EXPECT_EQ(about.DoModal(), IDOK);
+    // The box's modal loop took the message before the box returned.
+    EXPECT_EQ(dialog.messages, (std::vector<UINT>{WM_INITDIALOG, 1234}));
+    EXPECT_FALSE(sim.loop.HasQueued());
+  });
+  dialog.DoModal();
+  EXPECT_EQ(about.messages, (std::vector<UINT>{WM_INITDIALOG}));
 }
 
 TEST_F(SimPlatformTest, ShowWindowTracesAndSetsTheState) {

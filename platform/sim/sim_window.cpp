@@ -62,11 +62,14 @@ bool SimWindowHost::InMainWindow(HWND window) const {
 
 int SimWindowHost::RunModal(Dialog& dialog) {
   if (dialog.TemplateId() != kControllerTemplate) {
-    // A box on top of the controller: it shows, initialises and is closed with OK at once.
+    // A box on top of the controller: it shows and initialises; its modal loop dispatches the
+    // messages already posted to the controller, as a message box's does; then it is closed
+    // with OK at once.
     trace_.Call("DialogBox(" + std::to_string(dialog.TemplateId()) + ", " +
                 Trace::Quote(dialog.CaptionText()) + ")");
     dialog.m_hWnd = BoxWindow();
     dialog.WindowProc(WM_INITDIALOG, 0, 0);
+    loop_.PumpMessages();
     dialog.m_hWnd = nullptr;
     return IDOK;
   }
