@@ -96,6 +96,11 @@ void ScriptRunner::CmdSimpleEvent(const Command& c) {
       {"mixer-change", MM_MIXM_CONTROL_CHANGE},
   };
   RequireRunning(c);
+  if (c.name == "failed" || (c.name == "finished" && !sim_.world.voip.auto_mode)) {
+    // The call has ended at the client (digits are no longer tones); a scripted client
+    // leaves the message to the script.
+    sim_.voip.DropCall();
+  }
   if (c.name == "finished" && sim_.world.voip.auto_mode) {
     // A client that reacts on its own keeps the call itself: the far end's hang-up ends the
     // call there, and the client posts the message when it had a call.

@@ -135,6 +135,14 @@ TEST_F(SimVoipClientTest, CallTakesTheNumberAndDigitsAreTonesUntilTheEnd) {
   EXPECT_EQ(Key(Digit(3)), "");
   client_.FarEndHangsUp();
   EXPECT_EQ(Key(Digit(3)), "3");
+  // A call that ended without an 11 (one party ended by id, or a failure) takes no tones.
+  world_.voip.auto_mode = false;
+  Key(KEY_END_CALL);
+  Key(Digit(4));
+  Key(KEY_CALL);
+  EXPECT_EQ(Key(Digit(5)), "");
+  client_.DropCall();
+  EXPECT_EQ(Key(Digit(5)), "5");
 }
 
 TEST_F(SimVoipClientTest, BlocksHoldTheRecordsAtTheirOffsets) {

@@ -84,14 +84,18 @@ void SimVoipClient::FarEndHangsUp() {
   EndCall();
 }
 
-void SimVoipClient::EndCall() {
-  const bool had_call = in_call_ || ringing_;
+void SimVoipClient::DropCall() {
   in_call_ = false;
   keyed_call_ = false;
   held_ = false;
   ringing_ = false;
   ringing_caller_.clear();
   ++call_epoch_;  // drops any call still being set up
+}
+
+void SimVoipClient::EndCall() {
+  const bool had_call = in_call_ || ringing_;
+  DropCall();
   if (had_call && Reacting()) {
     world_.voip.active.clear();
     Notify(MSG_CALL_FINISHED);

@@ -35,6 +35,9 @@ class SimVoipClient : public VoipBridge {
   void NoteRinging(const std::string& caller);
   // The far end hangs up (auto mode's `finished`): ends the call and posts the message.
   void FarEndHangsUp();
+  // The call ended or failed at the client; nothing is posted (the script or the far end
+  // reports it).
+  void DropCall();
 
   // Test hook: texts fill their whole block field, with no terminating zero, when they are
   // that long (a careless client does so; the controller must cope).
