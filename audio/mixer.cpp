@@ -31,6 +31,9 @@ int ControllerDialog::EnumerateMixers() {
 
 bool ControllerDialog::OpenMixer(int device, HWND window) {
   if (device < 0) return false;
+  // One mixer is held at a time: an arrival after a lost handset (which closes nothing)
+  // lets the old one go first instead of leaking it.
+  if (mixer_handle != 0) CloseMixer();
   MixerHandle opened = 0;
   if (!host_.mixer.mixerOpen(&opened, static_cast<UINT>(device), window, CALLBACK_WINDOW)) {
     return false;

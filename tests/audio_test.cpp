@@ -91,6 +91,13 @@ TEST_F(MixerTest, VolumeReadsTheFirstChannelAndSetsAllChannelsAtOnce) {
   EXPECT_EQ(mixer_.closes, 0);
 }
 
+TEST_F(MixerTest, OpeningAgainReleasesTheMixerHeld) {
+  ASSERT_TRUE(c_->OpenMixer(1, nullptr));
+  ASSERT_TRUE(c_->OpenMixer(2, nullptr));
+  EXPECT_EQ(mixer_.closes, 1);
+  EXPECT_EQ(c_->mixer_handle, 0x42u);
+}
+
 TEST_F(MixerTest, FailingOperationsCloseTheMixer) {
   // Each fault with what a get reports, and whether a set meets it too.
   struct Case {
