@@ -125,18 +125,10 @@ std::string Ascii(const std::vector<LcdCell>& cells) {
 }
 
 LcdItem Text(int x, const std::string& text) {
-  LcdItem item;
-  item.x = x;
-  item.text = text;
-  return item;
+  return LcdItem::Text(x, text);
 }
-
 LcdItem Bitmap(int x, int id) {
-  LcdItem item;
-  item.kind = LcdItem::Kind::kBitmap;
-  item.x = x;
-  item.bitmap = id;
-  return item;
+  return LcdItem::Bitmap(x, id);
 }
 
 TEST(InteractiveLcd, ItemsArePlacedByPixelColumnAndClipped) {

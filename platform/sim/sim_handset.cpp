@@ -18,22 +18,6 @@ std::string TextOf(const char* text) {
   return text != nullptr ? text : "";
 }
 
-LcdItem TextItem(int x, const char* text) {
-  LcdItem item;
-  item.kind = LcdItem::Kind::kText;
-  item.x = x;
-  item.text = TextOf(text);
-  return item;
-}
-
-LcdItem BitmapItem(int x, int bitmap) {
-  LcdItem item;
-  item.kind = LcdItem::Kind::kBitmap;
-  item.x = x;
-  item.bitmap = bitmap;
-  return item;
-}
-
 std::string ItemText(const LcdItem& item) {
   switch (item.kind) {
     case LcdItem::Kind::kText:
@@ -78,7 +62,7 @@ std::string SimHandset::RowLine(int r) const {
 }
 
 void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style) {
-  rows_[r].items.assign(1, TextItem(x, text));
+  rows_[r].items.assign(1, LcdItem::Text(x, TextOf(text)));
   rows_[r].style = style;
 }
 
@@ -151,7 +135,7 @@ bool SimHandset::fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text,
 bool SimHandset::fSendDisplayLCD_BMP(std::uint8_t row, int x, int bitmap) {
   trace_.Call("fSendDisplayLCD_BMP(" + Args({N(row), N(x), N(bitmap)}) + ")");
   if (!ValidRow(row)) return false;
-  rows_[row].items.push_back(BitmapItem(x, bitmap));
+  rows_[row].items.push_back(LcdItem::Bitmap(x, bitmap));
   return true;
 }
 
@@ -182,8 +166,8 @@ bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const c
   // The text when no bitmap is named, the bitmap when the text is empty; given both, the
   // text is drawn and the bitmap over it.
   const bool has_text = text != nullptr && text[0] != '\0';
-  if (bitmap == 0 || has_text) buffer_.push_back(TextItem(x, text));
-  if (bitmap != 0) buffer_.push_back(BitmapItem(x, bitmap));
+  if (bitmap == 0 || has_text) buffer_.push_back(LcdItem::Text(x, TextOf(text)));
+  if (bitmap != 0) buffer_.push_back(LcdItem::Bitmap(x, bitmap));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/handset_library.h"
@@ -19,6 +20,20 @@ struct LcdItem {
   std::string text;  // kText
   int bitmap = 0;    // kBitmap
   int volume = 0;    // kVolume
+
+  static LcdItem Text(int x, std::string text) {
+    LcdItem item;
+    item.x = x;
+    item.text = std::move(text);
+    return item;
+  }
+  static LcdItem Bitmap(int x, int bitmap) {
+    LcdItem item;
+    item.kind = Kind::kBitmap;
+    item.x = x;
+    item.bitmap = bitmap;
+    return item;
+  }
 };
 
 struct LcdRow {
