@@ -215,6 +215,9 @@ void IniFile::SetValue(const char* section, const char* key, const char* value) 
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return;
   if (std::strchr(key, '=') != nullptr) return;
   if (key[0] == ';' || key[0] == '[' || key[0] == ' ') return;
+  // Reading trims trailing blanks, so a value ending in one would come back shorter.
+  const std::size_t value_length = std::strlen(value);
+  if (value_length > 0 && value[value_length - 1] == ' ') return;
   std::string line = std::string(key) + "=" + value;
   if (line.size() > kPieceMax || std::strlen(section) + 2 > kPieceMax) return;
 

@@ -46,6 +46,14 @@ StepResult ApplyListStep(ListWindow& window, int& selected, int count, int step)
     default:
       break;
   }
+  // A list fetched again may be shorter than the selection: the selection moves to the last
+  // entry (none on an empty list) and the page is drawn, so it never points past its list.
+  if (selected > count) {
+    selected = count;
+    window.cursor_row = count < 3 ? count : 3;
+    window.window_top = count - window.cursor_row + 1;
+    result = StepResult::kApplied;
+  }
   if (window.window_top < 1) window.window_top = 1;
   return result;
 }

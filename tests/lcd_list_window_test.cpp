@@ -128,16 +128,27 @@ TEST(ListWindow, UnknownStepsChangeNothing) {
   EXPECT_EQ(fresh.Entries(), (std::vector<int>{1, 2, 0}));
 }
 
-TEST(ListWindow, SelectionBeyondAShrunkenListDrawsOnlyRealEntries) {
+TEST(ListWindow, SelectionBeyondAShrunkenListMovesToItsLastEntry) {
   ListState s;
   s.window = {3, 8};
   s.selected = 10;
   s.count = 4;  // the list was fetched again and is shorter now
-  EXPECT_EQ(s.Step(LIST_DOWN), StepResult::kAtEnd);
-  EXPECT_EQ(s.Entries(), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(s.Step(LIST_DOWN), StepResult::kApplied);
+  EXPECT_EQ(s.selected, 4);
+  EXPECT_EQ(s.window.cursor_row, 3);
+  EXPECT_EQ(s.Entries(), (std::vector<int>{2, 3, 4}));
   s.count = -7;  // a count that makes no sense reads as an empty list
   EXPECT_EQ(s.Step(LIST_DOWN), StepResult::kApplied);
+  EXPECT_EQ(s.selected, 0);
+  EXPECT_EQ(s.window.cursor_row, 0);
   EXPECT_EQ(s.Entries(), (std::vector<int>{0, 0, 0}));
+  // Entering an emptied list with the first-entry step leaves nothing selected.
+  s.selected = 2;
+  s.window = {2, 1};
+  s.count = 0;
+  s.Step(LIST_FIRST);
+  EXPECT_EQ(s.selected, 0);
+  EXPECT_EQ(s.window.cursor_row, 0);
 }
 
 TEST(ListWindow, LetterMatchPlacement) {
