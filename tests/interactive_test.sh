@@ -16,10 +16,18 @@ if ! command -v tmux >/dev/null 2>&1; then
 fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/mivorun-tmux-XXXXXX")
+# The tmux servers' sockets live in the work directory and go with it.
+TMUX_TMPDIR=$WORK
+export TMUX_TMPDIR
 SOCKET="mivorun-test-$$"
-T="tmux -L $SOCKET -f /dev/null"
+SESSIONS=0
+T="tmux -L $SOCKET-0 -f /dev/null"
 cleanup() {
-  $T kill-server >/dev/null 2>&1
+  n=0
+  while [ $n -le $SESSIONS ]; do
+    tmux -L "$SOCKET-$n" -f /dev/null kill-server >/dev/null 2>&1
+    n=$((n + 1))
+  done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -46,7 +54,11 @@ wait_for() {
 
 # Starts the handset in a fresh session; the pane stays after the program ends.
 start() {
+  # Each run gets a tmux server of its own: a client started while the previous server is
+  # still shutting down would reach that dying server.
   $T kill-server >/dev/null 2>&1
+  SESSIONS=$((SESSIONS + 1))
+  T="tmux -L $SOCKET-$SESSIONS -f /dev/null"
   rm -f "$WORK/trace" "$WORK/status"
   $T new-session -d -s test -x 120 -y 40 \
     "LANG=C.UTF-8 TERM=screen '$SIM' --res '$RES' --trace '$WORK/trace'; echo \"status \$?\" > '$WORK/status'; sleep 60"
