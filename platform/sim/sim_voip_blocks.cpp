@@ -5,6 +5,7 @@
 // so) instead of silently reading the new content.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/sim/sim_voip_client.h"
 #include "voip/blocks.h"
@@ -80,39 +81,40 @@ std::unique_ptr<std::uint8_t[]> SimVoipClient::BuildVoicemails() const {
   return block;
 }
 
+namespace {
+
 // Each fetch: trace, then (with somewhere to store the address) a new block replaces the old;
 // the move assignment frees the old block after the new one is in place.
+template <typename Build>
+bool HandOutBlock(Trace& trace, const char* call, std::unique_ptr<std::uint8_t[]>& slot,
+                  const std::uint8_t** block, Build build) {
+  trace.Call(std::string(call) + "()");
+  if (block == nullptr) return false;
+  slot = build();
+  *block = slot.get();
+  return true;
+}
+
+}  // namespace
 
 bool SimVoipClient::fGetFullPhoneBook(const std::uint8_t** block) {
-  trace_.Call("fGetFullPhoneBook()");
-  if (block == nullptr) return false;
-  phone_book_block_ = BuildPhoneBook();
-  *block = phone_book_block_.get();
-  return true;
+  return HandOutBlock(trace_, "fGetFullPhoneBook", phone_book_block_, block,
+                      [this] { return BuildPhoneBook(); });
 }
 
 bool SimVoipClient::fGetCalls(const std::uint8_t** block) {
-  trace_.Call("fGetCalls()");
-  if (block == nullptr) return false;
-  calls_block_ = BuildCalls(world_.voip.history);
-  *block = calls_block_.get();
-  return true;
+  return HandOutBlock(trace_, "fGetCalls", calls_block_, block,
+                      [this] { return BuildCalls(world_.voip.history); });
 }
 
 bool SimVoipClient::fGetActiveCalls(const std::uint8_t** block) {
-  trace_.Call("fGetActiveCalls()");
-  if (block == nullptr) return false;
-  active_block_ = BuildCalls(world_.voip.active);
-  *block = active_block_.get();
-  return true;
+  return HandOutBlock(trace_, "fGetActiveCalls", active_block_, block,
+                      [this] { return BuildCalls(world_.voip.active); });
 }
 
 bool SimVoipClient::fGetVoiceMails(const std::uint8_t** block) {
-  trace_.Call("fGetVoiceMails()");
-  if (block == nullptr) return false;
-  voicemail_block_ = BuildVoicemails();
-  *block = voicemail_block_.get();
-  return true;
+  return HandOutBlock(trace_, "fGetVoiceMails", voicemail_block_, block,
+                      [this] { return BuildVoicemails(); });
 }
 
 }  // namespace mivo::sim
