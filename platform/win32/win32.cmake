@@ -1,0 +1,66 @@
+# The Windows build (included by the top-level CMakeLists.txt for a Windows target only):
+# MivoRun.exe on the Win32 platform, with its resources, and the Win32 platform's tests.
+# Sources are listed one by one.
+enable_language(RC)
+
+option(MIVO_LIBRARY_STDCALL
+  "Call the handset library and the VoIP bridge with __stdcall (default: __cdecl)" OFF)
+option(MIVO_TESTS_REQUIRED "Fail the configuration when the tests cannot be built" OFF)
+
+set(MIVO_WIN32_DIR ${PROJECT_SOURCE_DIR}/platform/win32)
+
+# The Win32 platform: window system, clock, mixer, system services, files, and the two
+# libraries loaded by name.
+add_library(mivo_win32 STATIC
+  ${MIVO_WIN32_DIR}/win32_clock.cpp
+  ${MIVO_WIN32_DIR}/win32_files.cpp
+  ${MIVO_WIN32_DIR}/win32_handset.cpp
+  ${MIVO_WIN32_DIR}/win32_library.cpp
+  ${MIVO_WIN32_DIR}/win32_mixer.cpp
+  ${MIVO_WIN32_DIR}/win32_system.cpp
+  ${MIVO_WIN32_DIR}/win32_voip_bridge.cpp
+  ${MIVO_WIN32_DIR}/win32_window.cpp
+  ${MIVO_WIN32_DIR}/win32_window_dialogs.cpp)
+target_link_libraries(mivo_win32 PUBLIC mivo_core winmm comctl32)
+target_compile_definitions(mivo_win32 PUBLIC
+  MIVO_LIBRARY_STDCALL=$<IF:$<BOOL:${MIVO_LIBRARY_STDCALL}>,1,0>)
+
+# The resources: dialog templates, menu, icons, bitmaps, version information, manifest.
+set(MIVO_RESOURCES ${PROJECT_SOURCE_DIR}/res/mivorun.rc)
+set_property(SOURCE ${MIVO_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS
+  ${PROJECT_SOURCE_DIR}/res/mivorun.manifest
+  ${PROJECT_SOURCE_DIR}/res/pictures/mivorun.ico
+  ${PROJECT_SOURCE_DIR}/res/pictures/ready.ico
+  ${PROJECT_SOURCE_DIR}/res/pictures/not_ready.ico
+  ${PROJECT_SOURCE_DIR}/res/pictures/product.bmp
+  ${PROJECT_SOURCE_DIR}/res/pictures/ok.bmp)
+
+add_executable(MivoRun WIN32 ${MIVO_WIN32_DIR}/main.cpp ${MIVO_RESOURCES})
+target_include_directories(MivoRun PRIVATE ${PROJECT_SOURCE_DIR}/res)
+target_link_libraries(MivoRun PRIVATE mivo_win32)
+set_target_properties(MivoRun PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The shipped texts and settings beside the program.
+add_custom_command(TARGET MivoRun POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different
+          ${PROJECT_SOURCE_DIR}/res/lang.ini ${PROJECT_SOURCE_DIR}/res/setup.ini
+          ${CMAKE_BINARY_DIR})
+
+# The Win32 platform's tests, built with GoogleTest from its sources (Debian: googletest) and
+# run under Wine on Linux.
+if(MIVO_TESTS)
+  set(MIVO_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest's sources")
+  if(EXISTS ${MIVO_GTEST_SOURCE_DIR}/CMakeLists.txt)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${MIVO_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # GoogleTest's own code is not held to our warning rules.
+    target_compile_options(gtest PRIVATE -Wno-error)
+    enable_testing()
+    add_subdirectory(${PROJECT_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/tests-win32)
+  elseif(MIVO_TESTS_REQUIRED)
+    message(FATAL_ERROR "GoogleTest sources not found in ${MIVO_GTEST_SOURCE_DIR} (Debian: googletest)")
+  else()
+    message(STATUS "GoogleTest sources not found: the Windows tests are not built")
+  endif()
+endif()
