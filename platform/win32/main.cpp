@@ -4,8 +4,6 @@
 // Both libraries are loaded, and every function of theirs found, before anything else runs.
 // When one is missing, or lacks a function, one message box captioned "MivoRun.exe" says
 // which, and the program ends with status 1: nothing else has been started then.
-#include <commctrl.h>
-
 #include <string>
 
 #include "app/controller_app.h"

@@ -30,6 +30,7 @@ inline constexpr Handle kInvalidHandle = mivo::INVALID_HANDLE_VALUE;
 #endif
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 #include <shellapi.h>
 // clang-format on
