@@ -6,7 +6,8 @@
 // longer line becomes several lines), trimmed of blanks and line feeds, and sorted into
 // comments, headers and key lines. Writing: CR LF line ends, every section followed by one
 // empty line. The new text goes to a temporary file beside the old one, which is then renamed
-// over it, so a failed or interrupted save never leaves a truncated file behind.
+// over it, so a failed or interrupted save never leaves a truncated file behind; with a file
+// host, the platform also makes the new content reach the disk before the rename.
 #include "config/ini_file.h"
 
 #include <cerrno>
@@ -88,6 +89,15 @@ bool CreateEmptyFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (file == nullptr) return false;
   return std::fclose(file) == 0;
+}
+
+// Whether this user may write the existing file at `path`: opening it for update (which
+// neither creates nor truncates) is refused for a read-only file.
+bool Writable(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& content) {
@@ -243,7 +253,11 @@ bool IniFile::Close() {
   bool ok = true;
   if (impl_->dirty) {
     ok = false;
-    if (impl_->backed) {
+    if (impl_->backed && files_ != nullptr) {
+      const std::string content = impl_->Render();
+      ok = files_->ReplaceFile(impl_->path.c_str(), content.data(), content.size()) ==
+           ReplaceResult::kReplaced;
+    } else if (impl_->backed && Writable(impl_->path)) {
       const std::string temp = impl_->path + ".tmp";
       if (WriteWholeFile(temp, impl_->Render())) {
         std::error_code error;

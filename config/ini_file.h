@@ -5,11 +5,18 @@
 
 #include <cstddef>
 
+#include "platform/file_host.h"
+
 namespace mivo {
 
 class IniFile {
  public:
+  // A store saves through the platform's durable file replacement. Without one (tools and
+  // tests that use the store on its own) it writes a temporary file and renames it over the
+  // old one with the standard library: the file stays whole, but the new content is not
+  // forced to the disk.
   IniFile() = default;
+  explicit IniFile(FileHost& files) : files_(&files) {}
   ~IniFile();
   IniFile(const IniFile&) = delete;
   IniFile& operator=(const IniFile&) = delete;
@@ -25,12 +32,14 @@ class IniFile {
   // Replaces or appends the line key=value; nothing is written before Close.
   void SetValue(const char* section, const char* key, const char* value);
   // Writes the store back if a value was set, then releases everything. Returns false when a
-  // write was needed and failed (the old file is then left as it was).
+  // write was needed and failed or was refused (the old file is then left as it was): a file
+  // that this user may not write is never replaced.
   bool Close();
 
  private:
   struct Impl;
   Impl* impl_ = nullptr;
+  FileHost* files_ = nullptr;
 };
 
 // Builds `directory` + "\" + `file_name` into `out` (cut to out_size - 1, terminated).

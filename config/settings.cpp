@@ -96,7 +96,8 @@ void ControllerDialog::SaveVolumeSetting() {
   if (!BuildProgramPath(path, program_directory, kSetupFile)) return;
   char volume[16] = {};
   std::snprintf(volume, sizeof volume, "%d", static_cast<int>(speaker_volume));
-  IniFile store;
+  // Saved durably through the platform; a setup.ini that the user made read-only is kept.
+  IniFile store(host_.files);
   store.Open(path, 0);
   store.SetValue("SYSTEM", "VOL", volume);
   store.Close();

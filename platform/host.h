@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/file_host.h"
 #include "platform/win_types.h"
 
 namespace mivo {
@@ -169,6 +170,7 @@ struct Host {
   ClockHost& clock;
   MixerHost& mixer;
   SystemHost& system;
+  FileHost& files;
 };
 
 }  // namespace mivo

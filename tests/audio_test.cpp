@@ -64,7 +64,8 @@ class MixerTest : public ::testing::Test {
   MixerTest()
       : sim_(out_),
         c_(std::make_unique<ControllerDialog>(
-            sim_.handset, sim_.voip, Host{sim_.window, sim_.clock, mixer_, sim_.system})) {}
+            sim_.handset, sim_.voip,
+            Host{sim_.window, sim_.clock, mixer_, sim_.system, sim_.files})) {}
 
   std::ostringstream out_;
   sim::SimPlatform sim_;
@@ -224,7 +225,8 @@ TEST(SoundMapper, WritesBothValuesAt100BytesAndClosesEveryKey) {
   std::ostringstream out;
   sim::SimPlatform sim(out);
   FakeRegistry registry(sim.loop, sim.trace, sim.world);
-  ControllerDialog c(sim.handset, sim.voip, Host{sim.window, sim.clock, sim.mixer, registry});
+  ControllerDialog c(sim.handset, sim.voip,
+                     Host{sim.window, sim.clock, sim.mixer, registry, sim.files});
   std::strcpy(c.other_audio_device_name, "Speakers");
 
   EXPECT_TRUE(c.SetSoundMapperDevices());

@@ -7,6 +7,7 @@
 #include "platform/host.h"
 #include "platform/sim/event_loop.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_handset.h"
 #include "platform/sim/sim_mixer.h"
 #include "platform/sim/sim_system.h"
@@ -33,8 +34,9 @@ class SimPlatform {
   SimSystem system;
   SimHandset handset;
   SimVoipClient voip;
+  SimFiles files;
 
-  Host host() { return Host{window, clock, mixer, system}; }
+  Host host() { return Host{window, clock, mixer, system, files}; }
 };
 
 }  // namespace mivo::sim
