@@ -37,6 +37,7 @@ void ScriptRunner::CmdHandset(const Command& c) {
     throw ScriptError(std::string("usage: ") + c.usage);
   }
   RequireRunning(c);
+  if (message == MSG_HANDSET_REMOVED || message == MSG_HANDSET_LOST) sim_.handset.LosePower();
   PostAndPump(message, 0, 0);
 }
 
@@ -125,6 +126,8 @@ void ScriptRunner::CmdPower(const Command& c) {
     event = static_cast<WPARAM>(Number(*words[0], kInt64Min, kInt64Max, "power event"));
   }
   RequireRunning(c);
+  // A suspended USB device loses power with the PC.
+  if (what == "suspend") sim_.handset.LosePower();
   PostAndPump(WM_POWERBROADCAST, event, 0);
 }
 

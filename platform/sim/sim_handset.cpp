@@ -61,6 +61,13 @@ std::string SimHandset::RowLine(int r) const {
   return line;
 }
 
+void SimHandset::LosePower() {
+  for (LcdRow& lcd_row : rows_) lcd_row = LcdRow{};
+  buffer_.clear();
+  rotated_ = false;
+  leds_ = Leds{};
+}
+
 void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style) {
   rows_[r].items.assign(1, LcdItem::Text(x, TextOf(text)));
   rows_[r].style = style;

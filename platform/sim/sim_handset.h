@@ -62,6 +62,9 @@ class SimHandset : public HandsetLibrary {
   // The row as the `lcd` observation prints it: `row R style S: ITEMS`, items by x (equal x
   // in the order drawn).
   std::string RowLine(int r) const;
+  // The handset loses power (unplugged, lost, or suspended with the PC): it forgets its
+  // rows, its off-screen buffer, its rotation and its LEDs. Not a library call, so not traced.
+  void LosePower();
 
   bool fConnectDevice(HWND window) override;
   bool fCloseDevice() override;
