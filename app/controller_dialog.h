@@ -265,6 +265,13 @@ class ControllerDialog : public Dialog {
   void ChooseHandsetMixer();
   // Starts a repair program hidden and waits for it; a program that cannot start is skipped.
   void RunRepairProgram(const char* command_line, DWORD wait_ms);
+  // Whether TIMER_RING_BLINK runs, that is, a call rings (core/voip_events.cpp).
+  bool ring_blink_running = false;
+  // The handset forgets its display and LEDs when it loses power; at its arrival and at the
+  // resume from suspend these show again what the call state calls for
+  // (core/handset_restore.cpp): the page, then the ring, hold, mute and voicemail LEDs.
+  void ShowCallStatePage();
+  void RestoreCallStateLeds();
   // The repeat and long-press actions carried by MSG_REPEAT_ACTION (core/timers.cpp).
   void RunRepeatAction(WPARAM timer_id);
   void RepeatListStep(int key, UINT timer_id, int step);

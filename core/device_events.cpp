@@ -51,11 +51,13 @@ void ControllerDialog::OnHandsetArrived() {
   handset_.fRotate180(1);
   if (reinit_pending) bridge_.fReInitial();
   reinit_pending = false;
-  DrawIdle();
+  // The handset comes back blank: it shows the call it left, or the idle page.
+  ShowCallStatePage();
   host_.window.SetTimer(m_hWnd, TIMER_IDLE_REFRESH, kIdleRefreshMs);
   handset_present = true;
   LightMainLed();
   UpdateTray();
+  RestoreCallStateLeds();
 }
 
 void ControllerDialog::OnHandsetRemoved() {

@@ -23,7 +23,9 @@ LRESULT ControllerDialog::DefWindowProc(UINT message, WPARAM wparam, LPARAM lpar
       if (wparam == PBT_APMSUSPEND) {
         handset_.fSuspendDevice();
       } else if (wparam == PBT_APMRESUMESUSPEND) {
-        DrawIdle();
+        // The handset lost its display and LEDs while suspended.
+        ShowCallStatePage();
+        RestoreCallStateLeds();
       }
       break;
     case MM_MIXM_CONTROL_CHANGE:

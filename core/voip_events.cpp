@@ -30,6 +30,7 @@ void ControllerDialog::OnVoipAttached() {
 void ControllerDialog::OnCallInProgress(LPARAM id_text) {
   bridge_.fFocusAP();
   host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
+  ring_blink_running = false;
   LightMainLed();
   // The id is cut to its 15 characters; without a text the call is in progress all the
   // same, only its id stays unknown (empty).
@@ -45,6 +46,7 @@ void ControllerDialog::OnCallFinished() {
   // A call ended from the client's side leaves the call screens as END CALL would.
   DispatchKey(KEY_END_CALL);
   host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
+  ring_blink_running = false;
   LightMainLed();
   on_hold = false;
   handset_.fSetLEDStatus(0, 0);
@@ -78,6 +80,7 @@ void ControllerDialog::OnCallRinging(WPARAM count, LPARAM caller) {
   host_.window.KillTimer(m_hWnd, TIMER_RING_BLINK);
   ring_led_phase = false;
   host_.window.SetTimer(m_hWnd, TIMER_RING_BLINK, kRingBlinkMs);
+  ring_blink_running = true;
 }
 
 }  // namespace mivo
