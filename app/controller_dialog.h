@@ -225,8 +225,6 @@ class ControllerDialog : public Dialog {
   const std::uint8_t* active_calls = nullptr;
   const std::uint8_t* voicemail_list = nullptr;
   ContactRecord contacts[kMaxContacts];
-  ContactRecord contacts_staging_set[kMaxContacts];
-  ContactRecord contacts_staging_zero[kMaxContacts];
   Participant participants[kMaxParticipants];
 
   // ==== Page and module state ====
@@ -295,6 +293,9 @@ class ControllerDialog : public Dialog {
   };
   static HourText ApplyHourRule(int language, int hour);
   // -- voip --
+  // The rows of `contacts` that the last fetch filled: the next fetch clears only those of
+  // them that its own list does not cover.
+  int contact_rows_filled = 0;
   // Builds the conference join command "set call NEW join_conference HELD" into `out`;
   // returns false (and leaves `out` empty) when the whole text does not fit.
   static bool BuildJoinCommand(const char* new_call_id, const char* held_call_id, char* out,

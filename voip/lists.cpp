@@ -3,28 +3,16 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
-#include <utility>
+#include <vector>
 
 #include "app/controller_dialog.h"
 #include "core/text.h"
 #include "voip/blocks.h"
+#include "voip/contact_sort.h"
 
 namespace mivo {
 
 namespace {
-
-// The standard case-insensitive byte comparison: A to Z fold onto a to z, every other byte
-// compares as it is (unsigned).
-int CompareNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    unsigned char ca = static_cast<unsigned char>(*a);
-    unsigned char cb = static_cast<unsigned char>(*b);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-    if (ca != cb) return ca < cb ? -1 : 1;
-    if (ca == 0) return 0;
-  }
-}
 
 // A profile text that the bridge marks "UNKNOWN" (exactly, case counts) is shown empty.
 void ReadProfile(const std::uint8_t* field, char (&out)[65]) {
@@ -43,80 +31,93 @@ void BuildContact(const std::uint8_t* entry, ContactRecord& record) {
   record.time_zone = blocks::ReadInt32(entry + blocks::kPbTimeZone);
 }
 
+// Builds the records of one status group into `out` in name order; only the first `keep` of
+// the group's `count` entries (in name order) are built.
+void BuildGroup(const std::uint8_t* const* entries, int count, int keep, ContactRecord* out) {
+  const char* names[kMaxContacts];
+  int order[kMaxContacts];
+  for (int i = 0; i < count; ++i) {
+    names[i] = reinterpret_cast<const char*>(entries[i] + blocks::kPbName);
+  }
+  ContactSortOrder(names, count, order);
+  for (int k = 0; k < keep; ++k) {
+    out[k] = ContactRecord{};
+    BuildContact(entries[order[k]], out[k]);
+  }
+}
+
 }  // namespace
 
 void ControllerDialog::FetchContacts() {
   contact_count = 0;
   contact_count_status_set = 0;
   contact_count_status_zero = 0;
-  for (int i = 0; i < kMaxContacts; ++i) {
-    contacts[i] = ContactRecord{};
-    contacts_staging_set[i] = ContactRecord{};
-    contacts_staging_zero[i] = ContactRecord{};
-  }
+  int filled = 0;
 
-  if (!bridge_.fCheckVoIPOnLine()) return;
+  if (bridge_.fCheckVoIPOnLine()) {
+    const std::uint8_t* book = nullptr;
+    bridge_.fGetFullPhoneBook(&book);
+    const int entries = blocks::RecordCount(book);
 
-  const std::uint8_t* book = nullptr;
-  bridge_.fGetFullPhoneBook(&book);
-  const int entries = blocks::RecordCount(book);
-
-  // Each status group keeps its first kMaxContacts entries in block order; the rest of a
-  // group that overflows is dropped.
-  int set_count = 0;
-  int zero_count = 0;
-  for (int i = 0; i < entries; ++i) {
-    const std::uint8_t* entry = blocks::Record(book, blocks::kPhoneBookEntrySize, i);
-    if (blocks::ReadInt32(entry + blocks::kPbStatus) != 0) {
-      if (set_count < kMaxContacts) BuildContact(entry, contacts_staging_set[set_count++]);
-    } else {
-      if (zero_count < kMaxContacts) BuildContact(entry, contacts_staging_zero[zero_count++]);
+    // Each status group keeps its first kMaxContacts entries in block order; the rest of a
+    // group that overflows is dropped.
+    const std::uint8_t* set_entries[kMaxContacts];
+    const std::uint8_t* zero_entries[kMaxContacts];
+    int set_count = 0;
+    int zero_count = 0;
+    for (int i = 0; i < entries; ++i) {
+      const std::uint8_t* entry = blocks::Record(book, blocks::kPhoneBookEntrySize, i);
+      if (blocks::ReadInt32(entry + blocks::kPbStatus) != 0) {
+        if (set_count < kMaxContacts) set_entries[set_count++] = entry;
+      } else {
+        if (zero_count < kMaxContacts) zero_entries[zero_count++] = entry;
+      }
+      if (set_count == kMaxContacts && zero_count == kMaxContacts) break;
     }
-    if (set_count == kMaxContacts && zero_count == kMaxContacts) break;
+
+    // Contacts with a status come first, each group in name order; status-zero contacts fill
+    // what room is left.
+    const int zero_kept = std::min(zero_count, kMaxContacts - set_count);
+    BuildGroup(set_entries, set_count, set_count, contacts);
+    BuildGroup(zero_entries, zero_count, zero_kept, contacts + set_count);
+
+    contact_count_status_set = set_count;
+    contact_count_status_zero = zero_kept;
+    contact_count = set_count + zero_kept;
+    filled = contact_count;
   }
 
-  SortContacts(contacts_staging_set, 0, set_count - 1);
-  SortContacts(contacts_staging_zero, 0, zero_count - 1);
-
-  // Contacts with a status come first; status-zero contacts fill what room is left.
-  const int zero_kept = std::min(zero_count, kMaxContacts - set_count);
-  for (int i = 0; i < set_count; ++i) contacts[i] = contacts_staging_set[i];
-  for (int i = 0; i < zero_kept; ++i) contacts[set_count + i] = contacts_staging_zero[i];
-
-  contact_count_status_set = set_count;
-  contact_count_status_zero = zero_kept;
-  contact_count = set_count + zero_kept;
+  // Rows past the new list are empty; only those that the last fetch filled need clearing.
+  for (int i = filled; i < contact_rows_filled; ++i) contacts[i] = ContactRecord{};
+  contact_rows_filled = filled;
 }
 
-// An in-place quicksort by display name. The pivot is the first record of the range; names
-// that compare equal to it stay on its right. The exact steps decide the order of equal names,
-// so they must not change.
+// The table's records in name order, by the steps that ContactSortOrder describes.
 void ControllerDialog::SortContacts(ContactRecord* table, int first, int last) {
-  if (table == nullptr) return;
-  while (first < last) {
-    int i = first;
-    for (int j = first + 1; j <= last; ++j) {
-      if (CompareNoCase(table[j].name, table[first].name) < 0) {
-        ++i;
-        std::swap(table[i], table[j]);
-      }
-    }
-    std::swap(table[first], table[i]);
-    SortContacts(table, first, i - 1);
-    first = i + 1;
-  }
+  if (table == nullptr || first >= last) return;
+  const int count = last - first + 1;
+  std::vector<const char*> names(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) names[i] = table[first + i].name;
+  std::vector<int> order(static_cast<std::size_t>(count));
+  ContactSortOrder(names.data(), count, order.data());
+  std::vector<ContactRecord> sorted(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) sorted[k] = table[first + order[k]];
+  std::copy(sorted.begin(), sorted.end(), table + first);
 }
 
 bool ControllerDialog::FetchCalls() {
-  return bridge_.fGetCalls(&call_list);
+  const bool fetched = bridge_.fGetCalls(&call_list);
+  return fetched;
 }
 
 bool ControllerDialog::FetchActiveCalls() {
-  return bridge_.fGetActiveCalls(&active_calls);
+  const bool fetched = bridge_.fGetActiveCalls(&active_calls);
+  return fetched;
 }
 
 bool ControllerDialog::FetchVoicemails() {
-  return bridge_.fGetVoiceMails(&voicemail_list);
+  const bool fetched = bridge_.fGetVoiceMails(&voicemail_list);
+  return fetched;
 }
 
 // Gives each conference participant the call id of the first active call to its handle; a
