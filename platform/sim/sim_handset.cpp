@@ -74,7 +74,7 @@ void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style) 
 }
 
 bool SimHandset::fConnectDevice(HWND window) {
-  trace_.Call("fConnectDevice(" + Trace::Window(window) + ")");
+  trace_.Call([&] { return "fConnectDevice(" + Trace::Window(window) + ")"; });
   connected_ = true;
   window_ = window;
   // A handset already plugged in announces itself at once.
@@ -100,7 +100,7 @@ bool SimHandset::fCheckDriver() {
 }
 
 bool SimHandset::fRotate180(int on) {
-  trace_.Call("fRotate180(" + N(on) + ")");
+  trace_.Call([&] { return "fRotate180(" + N(on) + ")"; });
   rotated_ = on != 0;
   return true;
 }
@@ -112,7 +112,7 @@ bool SimHandset::fClearDisplay2() {
 }
 
 bool SimHandset::fClearRow(std::uint8_t row) {
-  trace_.Call("fClearRow(" + N(row) + ")");
+  trace_.Call([&] { return "fClearRow(" + N(row) + ")"; });
   if (!ValidRow(row)) return false;
   rows_[row] = LcdRow{};
   return true;
@@ -120,9 +120,10 @@ bool SimHandset::fClearRow(std::uint8_t row) {
 
 bool SimHandset::fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style,
                                      int weight, const char* font) {
-  trace_.Call("fSendDisplayLCD_TXT(" +
-              Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font)}) +
-              ")");
+  trace_.Call([&] {
+    return "fSendDisplayLCD_TXT(" +
+           Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font)}) + ")";
+  });
   if (!ValidRow(row)) return false;
   SetRowText(row, x, text, style);
   return true;
@@ -130,24 +131,26 @@ bool SimHandset::fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, 
 
 bool SimHandset::fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text, int style,
                                       int weight, const char* font, int height, int flag) {
-  trace_.Call("fSendDisplayLCD_TXT2(" +
-              Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font),
-                    N(height), N(flag)}) +
-              ")");
+  trace_.Call([&] {
+    return "fSendDisplayLCD_TXT2(" +
+           Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font),
+                 N(height), N(flag)}) +
+           ")";
+  });
   if (!ValidRow(row)) return false;
   SetRowText(row, x, text, style);
   return true;
 }
 
 bool SimHandset::fSendDisplayLCD_BMP(std::uint8_t row, int x, int bitmap) {
-  trace_.Call("fSendDisplayLCD_BMP(" + Args({N(row), N(x), N(bitmap)}) + ")");
+  trace_.Call([&] { return "fSendDisplayLCD_BMP(" + Args({N(row), N(x), N(bitmap)}) + ")"; });
   if (!ValidRow(row)) return false;
   rows_[row].items.push_back(LcdItem::Bitmap(x, bitmap));
   return true;
 }
 
 bool SimHandset::fSendDisplayLCD_Cylinder(int volume) {
-  trace_.Call("fSendDisplayLCD_Cylinder(" + N(volume) + ")");
+  trace_.Call([&] { return "fSendDisplayLCD_Cylinder(" + N(volume) + ")"; });
   // The bar fills the two middle rows.
   LcdItem bar;
   bar.kind = LcdItem::Kind::kVolume;
@@ -167,9 +170,11 @@ bool SimHandset::fClearBuf() {
 
 bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const char* font,
                           int height) {
-  trace_.Call("fDrawBuf(" +
-              Args({N(x), N(bitmap), Trace::Quote(text), N(zero), Trace::Quote(font), N(height)}) +
-              ")");
+  trace_.Call([&] {
+    return "fDrawBuf(" +
+           Args({N(x), N(bitmap), Trace::Quote(text), N(zero), Trace::Quote(font), N(height)}) +
+           ")";
+  });
   // The text when no bitmap is named, the bitmap when the text is empty; given both, the
   // text is drawn and the bitmap over it.
   const bool has_text = text != nullptr && text[0] != '\0';
@@ -179,7 +184,7 @@ bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const c
 }
 
 bool SimHandset::fSendBufToQ5LCD(std::uint8_t row, int x, int style) {
-  trace_.Call("fSendBufToQ5LCD(" + Args({N(row), N(x), N(style)}) + ")");
+  trace_.Call([&] { return "fSendBufToQ5LCD(" + Args({N(row), N(x), N(style)}) + ")"; });
   if (!ValidRow(row)) return false;
   rows_[row].items = buffer_;
   for (LcdItem& item : rows_[row].items) item.x += x;
@@ -188,13 +193,13 @@ bool SimHandset::fSendBufToQ5LCD(std::uint8_t row, int x, int style) {
 }
 
 bool SimHandset::fSetLEDOn(int on) {
-  trace_.Call("fSetLEDOn(" + N(on) + ")");
+  trace_.Call([&] { return "fSetLEDOn(" + N(on) + ")"; });
   leds_.main = on != 0 ? 1 : 0;
   return true;
 }
 
 bool SimHandset::fSetLEDStatus(int led, int on) {
-  trace_.Call("fSetLEDStatus(" + Args({N(led), N(on)}) + ")");
+  trace_.Call([&] { return "fSetLEDStatus(" + Args({N(led), N(on)}) + ")"; });
   if (led == 0) {
     leds_.hold = on != 0 ? 1 : 0;
   } else if (led == 1) {
@@ -206,7 +211,7 @@ bool SimHandset::fSetLEDStatus(int led, int on) {
 }
 
 bool SimHandset::fSetVoiceLEDOn(int on) {
-  trace_.Call("fSetVoiceLEDOn(" + N(on) + ")");
+  trace_.Call([&] { return "fSetVoiceLEDOn(" + N(on) + ")"; });
   leds_.voicemail = on != 0 ? 1 : 0;
   return true;
 }

@@ -56,7 +56,7 @@ bool SimMixer::mixerGetDevCaps(UINT device, MixerCaps* caps) {
 }
 
 bool SimMixer::mixerOpen(MixerHandle* mixer, UINT device, HWND callback, DWORD flags) {
-  trace_.Call("mixerOpen(" + std::to_string(device) + ")");
+  trace_.Call([&] { return "mixerOpen(" + std::to_string(device) + ")"; });
   if (mixer == nullptr || device >= world_.pc.mixers.size()) return false;
   open_device_ = static_cast<int>(device);
   // Notifications go to the window only when the caller asked for a window callback.
@@ -105,8 +105,10 @@ bool SimMixer::mixerGetControlDetails(MixerHandle mixer, DWORD control_id, DWORD
 
 bool SimMixer::mixerSetControlDetails(MixerHandle mixer, DWORD control_id, DWORD channels,
                                       const DWORD* values) {
-  trace_.Call("mixerSetControlDetails(" +
-              (values != nullptr && channels > 0 ? std::to_string(values[0]) : "") + ")");
+  trace_.Call([&] {
+    return "mixerSetControlDetails(" +
+           (values != nullptr && channels > 0 ? std::to_string(values[0]) : "") + ")";
+  });
   const int device = DeviceOf(mixer);
   if (device < 0 || values == nullptr || control_id != kVolumeControlId) return false;
   if (channels != 1 && channels != kSpeakerChannels) return false;

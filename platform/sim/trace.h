@@ -1,11 +1,13 @@
 // The trace: every call that the controller makes into the handset library, the VoIP bridge
 // and the platform is written as it happens, one line each, in the fixed format of the
-// scenario scripts. Observations and `exit` go to the same stream.
+// scenario scripts. Observations and `exit` go to the same stream. Each line is flushed as it
+// is written, so that a run that dies keeps every line printed before.
 #pragma once
 
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <type_traits>
 
 #include "platform/win_types.h"
 
@@ -17,6 +19,13 @@ class Trace {
 
   // Writes one trace line (a call), unless tracing is off.
   void Call(const std::string& line);
+  // Writes the line that `make_line` returns, unless tracing is off: then no line is made, so
+  // a trace that is off costs nothing.
+  template <typename MakeLine>
+  requires std::is_invocable_r_v<std::string, MakeLine&>
+  void Call(MakeLine&& make_line) {
+    if (enabled_) Call(static_cast<const std::string&>(make_line()));
+  }
   // Writes one line of an observation; observations are written whether tracing is on or not.
   void Output(const std::string& line);
 
