@@ -30,10 +30,11 @@ Binding* BindingOf(::HWND window) {
 // Every message of a bound dialog window goes to its framework object first; the object
 // passes what it does not handle on to DefWindowProc, which calls the window's own dialog
 // procedure. The binding ends with the window's last message.
-LRESULT CALLBACK BoundWindowProc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT CALLBACK BoundWindowProc(::HWND window, ::UINT message, ::WPARAM wparam,
+                                   ::LPARAM lparam) {
   Binding* binding = BindingOf(window);
   if (binding == nullptr) return ::DefWindowProcA(window, message, wparam, lparam);
-  const LRESULT result = binding->dialog->WindowProc(message, wparam, lparam);
+  const ::LRESULT result = binding->dialog->WindowProc(message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(window, GWLP_WNDPROC, binding->dialog_proc);
     ::RemovePropA(window, kBindingProperty);
@@ -53,7 +54,7 @@ void Bind(::HWND window, Binding* binding) {
 // Binds the dialog's window as it is created, before its first message, so that the
 // framework object sees every message the window receives (WM_INITDIALOG included). The
 // window being created first is the dialog itself; its controls follow it.
-LRESULT CALLBACK CreationHook(int code, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT CALLBACK CreationHook(int code, ::WPARAM wparam, ::LPARAM lparam) {
   if (code == HCBT_CREATEWND && creating != nullptr && creating->window == nullptr) {
     const auto window = reinterpret_cast<::HWND>(wparam);
     char class_name[16] = {};
