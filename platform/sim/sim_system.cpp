@@ -181,8 +181,8 @@ int CopyOut(const Text& text, Char* out, int out_size) {
 
 }  // namespace
 
-SimSystem::SimSystem(EventLoop& loop, Trace& trace, SimWorld& world)
-    : loop_(loop), trace_(trace), world_(world) {}
+SimSystem::SimSystem(EventLoop& /*loop*/, Trace& trace, SimWorld& world)
+    : trace_(trace), world_(world) {}
 
 Handle SimSystem::NewHandle() {
   const Handle handle = next_handle_;

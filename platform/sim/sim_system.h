@@ -44,7 +44,6 @@ class SimSystem : public SystemHost {
   int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out, int out_size) override;
 
  private:
-  EventLoop& loop_;
   Trace& trace_;
   SimWorld& world_;
   // Open registry keys by handle: the depth below HKEY_CURRENT_USER of the sound mapper path.
