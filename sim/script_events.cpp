@@ -160,7 +160,7 @@ void ScriptRunner::CmdPress(const Command& c) {
   const std::int64_t ms = c.args.size() == 2 ? Number(c.args[1], 0, kMaxWaitMs, "press MS") : 100;
   RequireRunning(c);
   PostAndPump(MSG_HANDSET_KEY, 1, key);
-  sim_.loop.Advance(ms);
+  Advance(ms, "press");
   // A window destroyed while the key was held gets no release.
   if (sim_.window.destroyed()) return;
   PostAndPump(MSG_HANDSET_KEY, 1, KEY_RELEASE);
@@ -186,7 +186,16 @@ void ScriptRunner::CmdMessage(const Command& c) {
 
 void ScriptRunner::CmdWait(const Command& c) {
   const auto words = Positional(c, 1, 1);
-  sim_.loop.Advance(Number(*words[0], 0, kMaxWaitMs, "wait MS"));
+  Advance(Number(*words[0], 0, kMaxWaitMs, "wait MS"), "wait");
+}
+
+void ScriptRunner::Advance(std::int64_t ms, const char* what) {
+  waited_ms_ += ms;
+  if (options_.max_virtual_ms > 0 && waited_ms_ > options_.max_virtual_ms) {
+    throw ScriptError(std::string(what) + ": the run may wait at most " +
+                      std::to_string(options_.max_virtual_ms) + " ms in all");
+  }
+  sim_.loop.Advance(ms);
 }
 
 }  // namespace mivo::sim

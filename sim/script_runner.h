@@ -49,6 +49,9 @@ struct RunnerOptions {
   // used up, the program is started (unless the script already did) and this session then
   // drives the controller's modal loop until the window is destroyed or the session returns.
   std::function<void()> session = nullptr;
+  // The most virtual time that `wait` and `press` may add up to, in milliseconds; a wait that
+  // would go beyond it is a script error. 0: no limit.
+  std::int64_t max_virtual_ms = 0;
 };
 
 class ScriptRunner {
@@ -102,6 +105,8 @@ class ScriptRunner {
   // for the rest of the run.
   void PostAndPump(UINT message, WPARAM wparam, LPARAM lparam);
   LPARAM Keep(const std::string& bytes);
+  // Advances the virtual clock by `ms` for the command `what`, within the run's time limit.
+  void Advance(std::int64_t ms, const char* what);
 
   // Program and event commands (script_runner.cpp, script_events.cpp).
   void CmdStart(const Command& c);
@@ -172,6 +177,7 @@ class ScriptRunner {
   ControllerApp app_;
   Phase phase_ = Phase::kBeforeStart;
   int line_number_ = 0;
+  std::int64_t waited_ms_ = 0;  // virtual time added by `wait` and `press`
   // Texts and byte reports whose addresses went out in lParam; they stay put until the end.
   std::list<std::string> kept_;
 };

@@ -15,7 +15,10 @@ std::string MakeTempDir() {
 }
 }  // namespace
 
-Harness::Harness() : dir_(MakeTempDir()), sim_(out_), app_(sim_.handset, sim_.voip, sim_.host()) {
+Harness::Harness(VoipBridge* bridge)
+    : dir_(MakeTempDir()),
+      sim_(out_),
+      app_(sim_.handset, bridge != nullptr ? *bridge : sim_.voip, sim_.host()) {
   sim_.world.pc.start_directory = dir_;
 }
 

@@ -18,7 +18,8 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 class Harness {
  public:
-  Harness();
+  // `bridge` stands in for the simulated VoIP client when given (it must outlive the harness).
+  explicit Harness(VoipBridge* bridge = nullptr);
   ~Harness();
   Harness(const Harness&) = delete;
   Harness& operator=(const Harness&) = delete;

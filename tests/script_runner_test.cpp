@@ -384,5 +384,26 @@ TEST(ScriptRunnerProgram, ExitEndsEventsButNotObservations) {
   EXPECT_EQ(r.err, "error: line 8: start: the program has already run\n");
 }
 
+TEST(ScriptRunnerProgram, VirtualTimeLimitStopsTheWaitThatGoesBeyondIt) {
+  auto run = [](const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out, err;
+    RunnerOptions options;
+    options.max_virtual_ms = 60000;
+    ScriptRunner runner(in, out, err, options);
+    const int status = runner.Run();
+    return std::pair(status, err.str());
+  };
+  // Waits and key presses add up; reaching the limit exactly is still allowed.
+  EXPECT_EQ(run("start\nwait 59000\npress 5 900\nwait 100\n"), std::pair(0, std::string()));
+  EXPECT_EQ(
+      run("start\nwait 30000\npress 5 30000\nwait 1\n"),
+      std::pair(2, std::string("error: line 4: wait: the run may wait at most 60000 ms in all\n")));
+  EXPECT_EQ(run("start\npress 5 604800000\n").second,
+            "error: line 2: press: the run may wait at most 60000 ms in all\n");
+  // Without a limit a week is a valid wait.
+  EXPECT_EQ(RunScript("wait 604800000\n").status, 0);
+}
+
 }  // namespace
 }  // namespace mivo::sim
