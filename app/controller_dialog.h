@@ -219,7 +219,8 @@ class ControllerDialog : public Dialog {
   bool reinit_pending = false;
 
   // Call time and lists.
-  std::int32_t call_start_time = 0;
+  // Seconds since 1970-01-01 UTC, in 64 bits: a 32-bit value runs out in January 2038.
+  std::int64_t call_start_time = 0;
   const std::uint8_t* call_list = nullptr;
   const std::uint8_t* history_list = nullptr;
   const std::uint8_t* active_calls = nullptr;
@@ -274,6 +275,12 @@ class ControllerDialog : public Dialog {
   void RunRepeatAction(WPARAM timer_id);
   void RepeatListStep(int key, UINT timer_id, int step);
   void RepeatVolumeStep(int key, UINT timer_id, int delta);
+  // The CANCEL hold that fired last took the handset home from the dialing page: the long
+  // press of the same CANCEL, due at the same moment, still belongs to that page.
+  bool cancel_hold_left_dialing = false;
+  // How many bytes of the text or report that a message's lParam points to can be read, at
+  // most `max_bytes`; 0 for a null pointer and for one into memory that cannot be read.
+  std::size_t ReadableMessageBytes(LPARAM pointer, std::size_t max_bytes);
   // -- keys --
   // Sends the close-voicemail command for the voicemail on the inbox cursor's row; nothing
   // when the cursor is not on a row of `voicemail_list`.
@@ -292,6 +299,9 @@ class ControllerDialog : public Dialog {
     const char* suffix;
   };
   static HourText ApplyHourRule(int language, int hour);
+  // The volume page stopped the idle refresh: the idle page starts it again whenever it comes
+  // back, whichever way.
+  bool idle_refresh_stopped = false;
   // -- voip --
   // The rows of `contacts` that the last fetch filled: the next fetch clears only those of
   // them that its own list does not cover.

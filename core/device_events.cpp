@@ -78,9 +78,10 @@ void ControllerDialog::OnHandsetKey(WPARAM kind, LPARAM key_or_report) {
   if (kind == 1) {
     key = static_cast<std::int32_t>(key_or_report);
   } else {
-    // A report: byte 1 is the key code, signed. Without a report there is no key.
+    // A report: byte 1 is the key code, signed. Without a report whose first two bytes can
+    // be read there is no key.
+    if (ReadableMessageBytes(key_or_report, 2) < 2) return;
     const auto* report = reinterpret_cast<const std::uint8_t*>(key_or_report);
-    if (report == nullptr) return;
     key = static_cast<std::int8_t>(report[1]);
   }
   DispatchKey(key);

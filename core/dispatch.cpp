@@ -133,4 +133,9 @@ void ControllerDialog::DispatchKey(int key) {
   HandleKey(screen, key);
 }
 
+std::size_t ControllerDialog::ReadableMessageBytes(LPARAM pointer, std::size_t max_bytes) {
+  if (pointer == 0) return 0;
+  return host_.system.ReadableBytes(reinterpret_cast<const void*>(pointer), max_bytes);
+}
+
 }  // namespace mivo

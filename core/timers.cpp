@@ -74,9 +74,18 @@ void ControllerDialog::RunRepeatAction(WPARAM timer_id) {
       break;
     case TIMER_CANCEL_HOLD:
       // CANCEL held for 1.5 s goes home from any screen.
+      cancel_hold_left_dialing = held_key == KEY_CANCEL && screen == SCREEN_DIALING;
       if (held_key == KEY_CANCEL) DrawIdle();
       break;
-    case TIMER_LONG_PRESS:
+    case TIMER_LONG_PRESS: {
+      // The long presses of number entry act on the dialing page only: a key pressed there
+      // and held again after the page gave way (to a call placed or ringing in, to the idle
+      // page) does nothing more to the number. The CANCEL hold of the same press, which has
+      // just taken the handset home, does not count as leaving the page.
+      const bool on_dialing =
+          screen == SCREEN_DIALING || (held_key == KEY_CANCEL && cancel_hold_left_dialing);
+      cancel_hold_left_dialing = false;
+      if (!on_dialing) break;
       if (held_key == KEY_CANCEL) {
         ResetDialState();
         DrawIdle();
@@ -87,6 +96,7 @@ void ControllerDialog::RunRepeatAction(WPARAM timer_id) {
         DrawDialing();
       }
       break;
+    }
     case TIMER_VOLUME_UP_REPEAT:
       RepeatVolumeStep(KEY_VOL_UP, TIMER_VOLUME_UP_REPEAT, kVolumeStep);
       break;

@@ -11,6 +11,7 @@
 
 #include "app/controller_dialog.h"
 #include "core/text.h"
+#include "lcd/participant_match.h"
 #include "voip/blocks.h"
 
 namespace mivo {
@@ -77,12 +78,7 @@ class TargetList {
 // -1 when the party's contact is no longer in the table.
 int ContactRowOf(const ControllerDialog& c, const Participant& party) {
   const int count = std::clamp(c.contact_count, 0, kMaxContacts);
-  const auto holds_party = [&](int row) {
-    // Compared as a participant entry holds the handle (cut to its field).
-    char handle[sizeof party.handle];
-    CopyText(handle, c.contacts[row].handle, sizeof c.contacts[row].handle);
-    return std::strncmp(handle, party.handle, sizeof party.handle) == 0;
-  };
+  const auto holds_party = [&](int row) { return lcd::IsContactOf(party, c.contacts[row]); };
   if (party.contact_index >= 0 && party.contact_index < count && holds_party(party.contact_index)) {
     return party.contact_index;
   }

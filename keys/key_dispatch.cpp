@@ -156,7 +156,10 @@ void ControllerDialog::HandleKey(int screen_id, int key) {
         // The page ring closes here outside calls; during a call the ring stops.
         if (!call_active) DrawIdle();
       } else if (key == KEY_DOWN) {
+        // The list opens on its first contact: its window starts at the top with the cursor,
+        // wherever a conference started earlier left it.
         contact_cursor = 0;
+        conference_list_window = ListWindow{};
         ShowConferenceList(LIST_DOWN);
       } else if (key == KEY_CANCEL) {
         if (call_active) {

@@ -83,6 +83,7 @@ void ControllerDialog::DrawVolume() {
   // The clock of the page underneath must not draw over the volume page.
   if (screen == SCREEN_IDLE) {
     host_.window.KillTimer(m_hWnd, TIMER_IDLE_REFRESH);
+    idle_refresh_stopped = true;
   } else if (screen == SCREEN_IN_CALL && call_page_mode != 2) {
     host_.window.KillTimer(m_hWnd, TIMER_CALL_CLOCK);
   }

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "lcd/lcd_output.h"
 #include "lcd/list_window.h"
+#include "lcd/participant_match.h"
 
 namespace mivo {
 
@@ -19,12 +20,11 @@ int UsableParticipants(const ControllerDialog& c) {
   return std::clamp(c.participant_count, 0, kMaxParticipants);
 }
 
+// Whether the contact on row `index` is a participant. The contact table is fetched again,
+// and may come in another order, after the participant was chosen: the handle names the
+// participant's contact, not the row it was chosen from.
 bool IsParticipant(const ControllerDialog& c, int index) {
-  const int count = UsableParticipants(c);
-  for (int i = 0; i < count; ++i) {
-    if (c.participants[i].contact_index == index) return true;
-  }
-  return false;
+  return lcd::IsParticipantContact(c, c.contacts[index]);
 }
 
 // Tries of the letter search per key: the digit and the letters printed on the key.
@@ -125,15 +125,12 @@ void ControllerDialog::ShowConferenceList(int step) {
 void ControllerDialog::ToggleParticipant(int contact_index) {
   if (contact_index < 0 || contact_index >= UsableContacts(*this)) return;
   const ContactRecord& contact = contacts[contact_index];
-  // The handle as a participant entry holds it, so that an entry made from this contact is
-  // found again even when the contact's handle is longer than the entry's field.
-  char handle[sizeof(Participant::handle)];
-  CopyText(handle, contact.handle, sizeof contact.handle);
-
+  // The entry made from this contact is found by the contact's handle (as an entry holds it,
+  // cut to its field), whatever row the contact had when the entry was made.
   int count = UsableParticipants(*this);
   for (int i = 0; i < count; ++i) {
     Participant& p = participants[i];
-    if (std::strncmp(p.handle, handle, sizeof p.handle) != 0) continue;
+    if (!lcd::IsContactOf(p, contact)) continue;
     // The party of the call in progress stays. An entry without a call id has no call.
     if (p.call_id[0] != 0 && std::strncmp(p.call_id, active_call_id, sizeof p.call_id) == 0) {
       return;
@@ -148,7 +145,7 @@ void ControllerDialog::ToggleParticipant(int contact_index) {
   if (count >= kMaxParticipants) return;
   Participant& added = participants[count];
   added = Participant{};
-  CopyText(added.handle, handle);
+  CopyText(added.handle, contact.handle, sizeof contact.handle);
   CopyText(added.name, contact.name, sizeof contact.name);
   added.contact_index = contact_index;
   participant_count = count + 1;

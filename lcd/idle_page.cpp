@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kDateBufferSize = 20;  // day and date texts as the locale formats them
 constexpr int kUtf8BufferSize = 64;  // the same texts in UTF-8
+constexpr UINT kIdleRefreshMs = 10000;
 
 // Upper-cases a first letter a..z; any other first character stays as it is.
 void CapitalizeFirst(char* text) {
@@ -75,6 +76,13 @@ void ControllerDialog::DrawIdle() {
   missed_call_count = bridge_.fGetMissedCallCount();
   handset_.fClearRow(0);
   if (missed_call_count != 0) handset_.fSendDisplayLCD_BMP(0, lcd::kMissedIconX, ICON_MISSED_CALL);
+
+  // The volume page stopped the clock's refresh; however the idle page came back, it runs
+  // again.
+  if (idle_refresh_stopped) {
+    idle_refresh_stopped = false;
+    host_.window.SetTimer(m_hWnd, TIMER_IDLE_REFRESH, kIdleRefreshMs);
+  }
 }
 
 void ControllerDialog::DrawContactDetail(const ContactRecord& contact) {

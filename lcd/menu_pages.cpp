@@ -4,6 +4,7 @@
 #include "app/controller_dialog.h"
 #include "core/text.h"
 #include "lcd/lcd_output.h"
+#include "lcd/participant_match.h"
 
 namespace mivo {
 
@@ -14,13 +15,9 @@ int UsableContacts(const ControllerDialog& c) {
   return std::clamp(c.contact_count, 0, kMaxContacts);
 }
 
-// Whether contact `index` (0-based) is one of the conference participants.
+// Whether contact `index` (0-based) is one of the conference participants, by its handle.
 bool IsParticipant(const ControllerDialog& c, int index) {
-  const int count = std::clamp(c.participant_count, 0, kMaxParticipants);
-  for (int i = 0; i < count; ++i) {
-    if (c.participants[i].contact_index == index) return true;
-  }
-  return false;
+  return lcd::IsParticipantContact(c, c.contacts[index]);
 }
 
 // The first three contacts with their icons, never scrolled; on the conference page the

@@ -9,6 +9,8 @@ namespace mivo {
 void ControllerDialog::RedrawCurrentScreen() {
   switch (screen) {
     case SCREEN_IDLE:
+      // The refresh starts here, once, whether or not the volume page stopped it.
+      idle_refresh_stopped = false;
       DrawIdle();
       host_.window.SetTimer(m_hWnd, TIMER_IDLE_REFRESH, 10000);
       break;

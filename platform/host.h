@@ -162,6 +162,14 @@ class SystemHost {
                                   int out_size) = 0;
   virtual int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out,
                                   int out_size) = 0;
+
+  // How many bytes from `address` on lie in committed, readable memory of this process, at
+  // most `max_bytes`: the count of readable bytes before the first one that is not, 0 for a
+  // null or unreadable address. Any program can post a message whose lParam is not a valid
+  // pointer; the controller reads such texts no further than this. It never faults, changes
+  // nothing and is not traced. Win32: VirtualQuery, region by region (MEM_COMMIT, a readable
+  // protection without PAGE_GUARD or PAGE_NOACCESS).
+  virtual std::size_t ReadableBytes(const void* address, std::size_t max_bytes) = 0;
 };
 
 // Everything the controller needs from its platform besides the two libraries.

@@ -80,8 +80,10 @@ void ScriptRunner::CmdRing(const Command& c) {
 void ScriptRunner::CmdCallId(const Command& c) {
   const auto words = Positional(c, 1, 1);
   RequireRunning(c);
-  const UINT message = c.name == "in-progress" ? MSG_CALL_IN_PROGRESS : MSG_SECOND_CALL;
-  PostAndPump(message, 0, Keep(words[0]->text));
+  const bool in_progress = c.name == "in-progress";
+  // The client that reports a call in progress has it: digit keys are tones from now on.
+  if (in_progress) sim_.voip.NoteCallInProgress();
+  PostAndPump(in_progress ? MSG_CALL_IN_PROGRESS : MSG_SECOND_CALL, 0, Keep(words[0]->text));
 }
 
 void ScriptRunner::CmdSimpleEvent(const Command& c) {

@@ -125,9 +125,11 @@ TEST_F(SimVoipClientTest, CallTakesTheNumberAndDigitsAreTonesUntilTheEnd) {
   EXPECT_EQ(Key(KEY_END_CALL), "");  // empties the number outside a call too
   Key(KEY_CALL);                     // nothing to call, nothing ringing
   EXPECT_FALSE(client_.in_call());
-  // A scripted client counts only calls made with key 9: after a call placed by name,
-  // digits go into the number. In auto mode every call carries tones.
+  // A call placed by name carries tones as well, scripted or in auto mode, until an 11 or
+  // the far end's hang-up.
   client_.fCallUser("alice");
+  EXPECT_EQ(Key(Digit(3)), "");
+  Key(KEY_END_CALL);
   EXPECT_EQ(Key(Digit(3)), "3");
   Key(KEY_END_CALL);
   world_.voip.auto_mode = true;
@@ -135,6 +137,14 @@ TEST_F(SimVoipClientTest, CallTakesTheNumberAndDigitsAreTonesUntilTheEnd) {
   EXPECT_EQ(Key(Digit(3)), "");
   client_.FarEndHangsUp();
   EXPECT_EQ(Key(Digit(3)), "3");
+  Key(KEY_END_CALL);
+  // So does a call that the client reports in progress (one answered at the PC).
+  world_.voip.auto_mode = false;
+  client_.NoteCallInProgress();
+  EXPECT_TRUE(client_.in_call());
+  EXPECT_EQ(Key(Digit(2)), "");
+  client_.DropCall();
+  EXPECT_EQ(Key(Digit(2)), "2");
   // A call that ended without an 11 (one party ended by id, or a failure) takes no tones.
   world_.voip.auto_mode = false;
   Key(KEY_END_CALL);

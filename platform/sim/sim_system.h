@@ -42,6 +42,8 @@ class SimSystem : public SystemHost {
   DWORD WaitForSingleObject(Handle handle, DWORD ms) override;
   int MultiByteToWideChar(UINT code_page, const char* source, char16_t* out, int out_size) override;
   int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out, int out_size) override;
+  // The real memory of this process (platform/sim/readable_memory.cpp).
+  std::size_t ReadableBytes(const void* address, std::size_t max_bytes) override;
 
  private:
   Trace& trace_;

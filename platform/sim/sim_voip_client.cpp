@@ -80,13 +80,16 @@ void SimVoipClient::NoteRinging(const std::string& caller) {
   ringing_caller_ = caller;
 }
 
+void SimVoipClient::NoteCallInProgress() {
+  in_call_ = true;
+}
+
 void SimVoipClient::FarEndHangsUp() {
   EndCall();
 }
 
 void SimVoipClient::DropCall() {
   in_call_ = false;
-  keyed_call_ = false;
   held_ = false;
   ringing_ = false;
   ringing_caller_.clear();
@@ -199,9 +202,8 @@ bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length)
   std::string result;
   const char c = KeyChar(key);
   if (c != 0) {
-    if (in_call_ && (keyed_call_ || world_.voip.auto_mode)) {
-      // A tone in the call; the number stays as it is. A scripted client counts only the
-      // calls placed or answered with key 9; in auto mode every call carries tones.
+    if (in_call_) {
+      // A tone in the call; the number stays as it is.
     } else if (key == KEY_0 && long_press == 1) {
       if (!number_.empty() && number_.back() == '0') number_.back() = '+';
     } else if (number_.size() < static_cast<std::size_t>(kNumberBufferSize)) {
@@ -218,12 +220,10 @@ bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length)
       ringing_ = false;
       ringing_caller_.clear();
       in_call_ = true;
-      keyed_call_ = true;
       held_ = false;
       if (Reacting()) NotifyText(MSG_CALL_IN_PROGRESS, AddActiveCall(caller));
     } else if (!number_.empty()) {
       PlaceCall({number_});
-      keyed_call_ = true;
     }
     number_.clear();
   } else if (key == KEY_END_CALL) {

@@ -26,13 +26,17 @@ class SimVoipClient : public VoipBridge {
 
   // The number as the client holds it (at most 50 characters).
   const std::string& number() const { return number_; }
-  // A call is in progress: from a call placed or answered until it ends.
+  // A call is in progress: from a call placed (key 9 on a number, fCallUser) or answered, or
+  // announced by the far end, until it ends. Digit keys are tones then.
   bool in_call() const { return in_call_; }
   bool ringing() const { return ringing_; }
   // The current call was put on hold (and not resumed since).
   bool held() const { return held_; }
   // The far end rings (the `ring` event): in auto mode CALL then answers it.
   void NoteRinging(const std::string& caller);
+  // The client reports a call in progress (the `in-progress` event): from now on digit keys
+  // are tones, until the call ends.
+  void NoteCallInProgress();
   // The far end hangs up (auto mode's `finished`): ends the call and posts the message.
   void FarEndHangsUp();
   // The call ended or failed at the client; nothing is posted (the script or the far end
@@ -94,7 +98,6 @@ class SimVoipClient : public VoipBridge {
   SimWorld& world_;
   std::string number_;
   bool in_call_ = false;
-  bool keyed_call_ = false;  // the call was placed or answered with key 9
   bool held_ = false;
   bool ringing_ = false;
   std::string ringing_caller_;

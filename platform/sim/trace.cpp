@@ -7,12 +7,14 @@
 
 namespace mivo::sim {
 
+// Each line is flushed as it is written: a run that dies keeps every line printed before.
 void Trace::Call(const std::string& line) {
-  if (enabled_) out_ << line << '\n';
+  if (enabled_) Output(line);
 }
 
 void Trace::Output(const std::string& line) {
   out_ << line << '\n';
+  out_.flush();
 }
 
 std::string Trace::Escape(const std::string& text) {
