@@ -85,6 +85,7 @@ bool EventLoop::FireNext(std::int64_t limit) {
   now_ms_ = std::max(now_ms_, best_timer->second.due_ms);
   const std::uintptr_t id = best_timer->first;
   best_timer->second.due_ms = now_ms_ + best_timer->second.period_ms;
+  ++timer_expiries_;
   Send(WM_TIMER, id, 0);
   return true;
 }

@@ -58,6 +58,9 @@ class EventLoop {
   // Running timers ordered by id.
   std::vector<TimerInfo> Timers() const;
   bool HasQueued() const { return !queue_.empty(); }
+  // How many times a window timer has fired since the loop was made (the wake-ups that a
+  // resident program's timers cost).
+  std::uint64_t timer_expiries() const { return timer_expiries_; }
 
  private:
   struct Message {
@@ -84,6 +87,7 @@ class EventLoop {
 
   std::int64_t now_ms_ = 0;
   std::uint64_t sequence_ = 0;
+  std::uint64_t timer_expiries_ = 0;
   std::deque<Message> queue_;
   std::map<std::uintptr_t, Timer> timers_;
   std::vector<Scheduled> scheduled_;
