@@ -188,7 +188,8 @@ class Session {
         h_.Post(world.voip.online ? MSG_VOIP_ONLINE : MSG_VOIP_DETACHED);
         break;
       case 6:
-        world.pc.mixers.push_back({Name(), in_.U32() % 70000});
+        // A mixer reports 0..65535; the simulated one keeps 65536 when told so.
+        world.pc.mixers.push_back({Name(), in_.U32() % 65537});
         break;
       default:
         world.pc.mixers.clear();
