@@ -9,7 +9,8 @@
 namespace mivo::win32::test {
 namespace {
 
-constexpr DWORD kWaitMs = 10000;
+// Generous: the first programs started in a fresh Wine prefix take seconds to show a window.
+constexpr DWORD kWaitMs = 30000;
 constexpr int kMessageTextId = 0xFFFF;  // the text of a message box
 constexpr WPARAM kCloseCommand = 32771;
 
