@@ -94,7 +94,6 @@ std::string LongSetup() {
 
 TEST_F(DurableSaveTest, CrashAtEveryStepLeavesOldOrNewContentAndNoTemporaryFile) {
   const std::string old_content = LongSetup();
-  chmod(dir_.c_str(), 0755);
 
   // An undisturbed save, to learn the new content and the steps it takes.
   std::vector<SaveStep> steps;

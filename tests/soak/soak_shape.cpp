@@ -11,11 +11,11 @@ namespace {
 
 // Bounds of a steady run. The stream of events has the same mix at every hour, so an hour
 // may be busier or quieter than another, but the halves of the run must look alike.
-constexpr double kHourOverMedian = 4.0;     // one hour's lines against the median hour
-constexpr double kHalvesRatio = 1.5;        // mean lines per hour, second half to first
-constexpr double kKindHalvesRatio = 2.0;    // the same for each frequent kind of line
-constexpr std::int64_t kFrequentKind = 20;  // lines per hour that make a kind frequent
-constexpr long kMemoryGrowthKb = 2048;      // resident memory from the first hour to the end
+constexpr double kHourOverMedian = 4.0;      // one hour's lines against the median hour
+constexpr double kHalvesRatio = 1.5;         // mean lines per hour, second half to first
+constexpr double kKindHalvesRatio = 2.0;     // the same for each frequent kind of line
+constexpr std::int64_t kFrequentKind = 100;  // lines per hour that make a kind frequent
+constexpr long kMemoryGrowthKb = 2048;       // resident memory from the first hour to the end
 
 double Mean(const std::vector<double>& values) {
   if (values.empty()) return 0;
