@@ -12,7 +12,7 @@
 #include <streambuf>
 
 #include "core/constants.h"
-#include "sim/script_parser.h"
+#include "platform/sim/script_parser.h"
 #include "sim/script_runner.h"
 
 namespace mivo::soak {
