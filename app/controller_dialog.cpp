@@ -90,7 +90,8 @@ bool ControllerDialog::OnWndMsg(UINT message, WPARAM wparam, LPARAM lparam, LRES
         OnAbout();
         return true;
       }
-      return false;
+      // IDOK (the panel's Exit button) and IDCANCEL end the dialog.
+      return Dialog::OnWndMsg(message, wparam, lparam, result);
     case MSG_TRAY_NOTIFY:
       OnTrayNotify(wparam, lparam);
       return true;
@@ -98,15 +99,17 @@ bool ControllerDialog::OnWndMsg(UINT message, WPARAM wparam, LPARAM lparam, LRES
       OnDestroy();
       return true;
     case WM_SYSCOMMAND:
-    case WM_PAINT:
-      // No system-menu item of our own; the window is never painted minimised in view.
+      // No system-menu item of our own.
       *result = Default();
       return true;
+    case WM_PAINT:
+      OnPaint();
+      return true;
     case WM_QUERYDRAGICON:
-      *result = static_cast<LRESULT>(icon);
+      *result = static_cast<LRESULT>(OnQueryDragIcon());
       return true;
     default:
-      return false;
+      return Dialog::OnWndMsg(message, wparam, lparam, result);
   }
 }
 

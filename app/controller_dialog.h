@@ -248,7 +248,17 @@ class ControllerDialog : public Dialog {
   // ==== Subsystem helpers ====
   // Each subsystem may declare further members of its own below, inside its block only.
   // -- app --
+  // WM_PAINT: while minimised the icon, centred on its erased background; else the default.
+  void OnPaint();
+  // WM_QUERYDRAGICON: the icon shown while the minimised window is dragged.
+  IconHandle OnQueryDragIcon() const;
   // -- core --
+  // One diagnostics line (core/diagnostics.cpp): what the controller drops silently, for a
+  // person looking into it; changes nothing.
+  void Diagnose(const char* what);
+  // A diagnostics line when a block fetched by `call` is read as empty (null, a negative
+  // count or one beyond belief).
+  void CheckBlock(const char* call, const std::uint8_t* block);
   // Reactions of the event dispatch that take more than a few lines (core/voip_events.cpp,
   // core/device_events.cpp).
   void OnCallInProgress(LPARAM id_text);
@@ -315,6 +325,8 @@ class ControllerDialog : public Dialog {
 
  protected:
   bool OnWndMsg(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
+  // The key panel's 32 check boxes and `key_indicator` (app/key_panel.cpp).
+  void DoDataExchange(DataExchange& dx) override;
 
  public:
   HandsetLibrary& handset_;

@@ -120,6 +120,8 @@ inline constexpr int IDR_TRAY_MENU = 131;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDI_READY = 149;
 inline constexpr int IDI_NOT_READY = 150;
+inline constexpr int IDB_ABOUT_PICTURE = 167;
+inline constexpr int IDB_ABOUT_OK = 169;
 
 // Limits of the fixed tables.
 inline constexpr int kMaxContacts = 500;

@@ -1,5 +1,6 @@
 // Reactions to the handset library's messages: arrival, removal, keys and the driver check.
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 
 #include "app/controller_dialog.h"
@@ -95,7 +96,12 @@ void ControllerDialog::OnDriverCheck() {
 
 void ControllerDialog::RunRepairProgram(const char* command_line, DWORD wait_ms) {
   ProcessInfo info;
-  if (!host_.system.CreateProcess(command_line, &info)) return;
+  if (!host_.system.CreateProcess(command_line, &info)) {
+    char what[160];
+    std::snprintf(what, sizeof what, "the repair program %s cannot start; skipped", command_line);
+    Diagnose(what);
+    return;
+  }
   host_.system.CloseHandle(info.thread);
   host_.system.WaitForSingleObject(info.process, wait_ms);
   host_.system.CloseHandle(info.process);

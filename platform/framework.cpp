@@ -1,5 +1,7 @@
 #include "platform/framework.h"
 
+#include "platform/data_exchange.h"
+
 namespace mivo {
 
 Dialog::Dialog(int template_id, WindowHost& window_host)
@@ -33,15 +35,48 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 bool Dialog::OnInitDialog() {
+  UpdateData(false);
   return true;
+}
+
+bool Dialog::UpdateData(bool save_and_validate) {
+  DataExchange dx(*this, save_and_validate);
+  DoDataExchange(dx);
+  return dx.ok();
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+void Dialog::OnOK() {
+  if (!UpdateData(true)) return;
+  EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
+
+bool Dialog::EndDialog(int result) {
+  return window_host_.EndDialog(m_hWnd, result);
 }
 
 LRESULT Dialog::DefWindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return window_host_.DefWindowProc(m_hWnd, message, wparam, lparam);
 }
 
-bool Dialog::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*) {
-  return false;
+bool Dialog::OnWndMsg(UINT message, WPARAM wparam, LPARAM, LRESULT* result) {
+  if (message != WM_COMMAND) return false;
+  // A command is routed by its id, the low word.
+  const auto id = static_cast<int>(wparam & 0xFFFF);
+  if (id == IDOK) {
+    OnOK();
+  } else if (id == IDCANCEL) {
+    OnCancel();
+  } else {
+    return false;
+  }
+  *result = 0;
+  return true;
 }
 
 LRESULT Dialog::Default() {

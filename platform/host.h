@@ -29,7 +29,23 @@ struct PopupItem {
   const char* text = "";
 };
 
-// Window, messages, timers, dialogs, the tray icon and its menu.
+// A rectangle in pixels (the system's RECT).
+struct Rect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};
+
+// What BeginPaint hands out and EndPaint takes back: the device context to paint with, and
+// the system's own paint record (a PAINTSTRUCT: 64 bytes on 32-bit Windows, 72 on 64-bit),
+// which the caller keeps untouched in between.
+struct PaintStruct {
+  DeviceContext dc = 0;
+  alignas(8) unsigned char platform[96] = {};
+};
+
+// Window, messages, timers, dialogs and their controls, painting, the tray icon and its menu.
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
@@ -55,6 +71,45 @@ class WindowHost {
   // brings `owner` to the foreground and tracks the popup at the cursor (TPM_RIGHTBUTTON);
   // the chosen command reaches `owner` as WM_COMMAND. The menu is destroyed afterwards.
   virtual bool TrackPopupMenu(HWND owner, int menu_id, const PopupItem* items, int count) = 0;
+
+  // ---- Dialogs and their controls ----
+  // EndDialog: the modal loop of `dialog` ends once the message being handled returns, and
+  // RunModal returns `result`; the window is then destroyed.
+  virtual bool EndDialog(HWND dialog, int result) = 0;
+  // GetDlgItem: the control of `dialog` with `id`, null when there is none.
+  virtual HWND GetDlgItem(HWND dialog, int id) = 0;
+  // IsDlgButtonChecked: the check state of button `id` (BST_UNCHECKED, BST_CHECKED, 2 for
+  // indeterminate); 0 when there is no such button.
+  virtual UINT IsDlgButtonChecked(HWND dialog, int id) = 0;
+  // CheckDlgButton: sets the check state of button `id`.
+  virtual bool CheckDlgButton(HWND dialog, int id, UINT state) = 0;
+
+  // ---- GDI ----
+  // LoadBitmapA of a bitmap resource of the program; 0 when there is none. The caller deletes
+  // it with DeleteObject.
+  virtual BitmapHandle LoadBitmap(int resource_id) = 0;
+  // CreateSolidBrush; 0 on failure. The caller deletes it with DeleteObject.
+  virtual BrushHandle CreateSolidBrush(COLORREF colour) = 0;
+  // DeleteObject of a brush or bitmap made by the two calls above.
+  virtual bool DeleteObject(GdiObject object) = 0;
+  // SetBkMode (TRANSPARENT, OPAQUE); returns the former mode, 0 on failure.
+  virtual int SetBkMode(DeviceContext dc, int mode) = 0;
+  // SetBkColor; returns the former colour, CLR_INVALID (0xFFFFFFFF) on failure.
+  virtual COLORREF SetBkColor(DeviceContext dc, COLORREF colour) = 0;
+
+  // ---- Painting ----
+  // IsIconic: whether `window` is minimised.
+  virtual bool IsIconic(HWND window) = 0;
+  // GetClientRect: the client area, left and top always 0.
+  virtual bool GetClientRect(HWND window, Rect* rect) = 0;
+  // GetSystemMetrics (SM_CXICON, SM_CYICON, ...).
+  virtual int GetSystemMetrics(int index) = 0;
+  // BeginPaint: fills `paint` with the device context of the invalid area (0 on failure).
+  virtual DeviceContext BeginPaint(HWND window, PaintStruct* paint) = 0;
+  // EndPaint: ends the painting that BeginPaint began with `paint`.
+  virtual bool EndPaint(HWND window, const PaintStruct& paint) = 0;
+  // DrawIcon: draws `icon` with its top-left corner at (x, y).
+  virtual bool DrawIcon(DeviceContext dc, int x, int y, IconHandle icon) = 0;
 };
 
 // Broken-down local time (the fields of the system's SYSTEMTIME that the controller reads).
@@ -170,6 +225,11 @@ class SystemHost {
   // nothing and is not traced. Win32: VirtualQuery, region by region (MEM_COMMIT, a readable
   // protection without PAGE_GUARD or PAGE_NOACCESS).
   virtual std::size_t ReadableBytes(const void* address, std::size_t max_bytes) = 0;
+
+  // One diagnostics line (no line end): what the program would otherwise drop silently, for a
+  // person looking into it. Never changes behaviour. Win32: OutputDebugStringA of the line
+  // followed by "\n", seen in a debugger or a debug-output viewer.
+  virtual void OutputDebugString(const char* line) = 0;
 };
 
 // Everything the controller needs from its platform besides the two libraries.

@@ -17,22 +17,41 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using BOOL = int;
-using IconHandle = std::uintptr_t;   // icon loaded from a resource; 0 = none
-using MixerHandle = std::uintptr_t;  // open mixer; 0 = empty (the platform then means device 0)
-using RegKey = std::uintptr_t;       // open registry key; 0 = none
-using Handle = std::uintptr_t;       // kernel object (device, process, thread)
+using IconHandle = std::uintptr_t;     // icon loaded from a resource; 0 = none
+using MixerHandle = std::uintptr_t;    // open mixer; 0 = empty (the platform then means device 0)
+using RegKey = std::uintptr_t;         // open registry key; 0 = none
+using Handle = std::uintptr_t;         // kernel object (device, process, thread)
+using DeviceContext = std::uintptr_t;  // GDI device context (HDC); 0 = none
+using GdiObject = std::uintptr_t;      // any GDI object (brush, bitmap); 0 = none
+using BrushHandle = GdiObject;         // HBRUSH
+using BitmapHandle = GdiObject;        // HBITMAP
+using COLORREF = std::uint32_t;        // 0x00BBGGRR
+
+// A colour from its red, green and blue parts, as the system's RGB macro builds it.
+constexpr COLORREF Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return static_cast<COLORREF>(red) | static_cast<COLORREF>(green) << 8 |
+         static_cast<COLORREF>(blue) << 16;
+}
 
 inline constexpr Handle INVALID_HANDLE_VALUE = ~static_cast<Handle>(0);
 
 // Window messages of the framework and the system.
 inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_PAINT = 0x000F;
+inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
+// The control-colour messages, one per kind of control: WM_CTLCOLORMSGBOX + CTLCOLOR_kind.
+inline constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
+inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+inline constexpr UINT CTLCOLOR_BTN = 3;
+inline constexpr UINT CTLCOLOR_DLG = 4;
+inline constexpr UINT CTLCOLOR_STATIC = 6;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
@@ -47,9 +66,22 @@ inline constexpr WPARAM PBT_APMRESUMESUSPEND = 7;
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_MINIMIZE = 6;
 
-// MessageBox.
+// MessageBox, and the dialog's standard command ids.
 inline constexpr UINT MB_OK = 0;
 inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+// Buttons.
+inline constexpr UINT BM_SETIMAGE = 0x00F7;
+inline constexpr WPARAM IMAGE_BITMAP = 0;
+inline constexpr UINT BST_UNCHECKED = 0;
+inline constexpr UINT BST_CHECKED = 1;
+
+// Painting.
+inline constexpr int TRANSPARENT = 1;
+inline constexpr int OPAQUE = 2;
+inline constexpr int SM_CXICON = 11;
+inline constexpr int SM_CYICON = 12;
 
 // Shell notification area.
 inline constexpr DWORD NIM_ADD = 0;

@@ -4,6 +4,7 @@
 #include "sim/interactive.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <array>
 #include <ctime>
@@ -27,6 +28,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kDemoWorld = "demo_world.scn";
 constexpr const char* kCopiedFiles[] = {"lang.ini", "setup.ini"};
+constexpr std::size_t kMaxHeldDiagnostics = 1000;
 
 void OnSignal(int) {
   g_interrupted = 1;
@@ -128,6 +130,22 @@ int RunInteractive(const InteractiveOptions& options, std::ostream& out, std::os
   ScriptRunner script_runner(world, trace, err, runner_options);
   runner = &script_runner;
 
+  // Diagnostics lines go to standard error (`err`). While the handset is drawn on the terminal
+  // that standard error shares, they wait (the first kMaxHeldDiagnostics) until the terminal
+  // is restored.
+  std::vector<std::string> held_diagnostics;
+  std::size_t dropped_diagnostics = 0;
+  const bool hold_diagnostics = isatty(STDERR_FILENO) != 0;
+  script_runner.platform().system.set_diagnostics([&](const std::string& line) {
+    if (!hold_diagnostics) {
+      err << line << std::endl;
+    } else if (held_diagnostics.size() < kMaxHeldDiagnostics) {
+      held_diagnostics.push_back(line);
+    } else {
+      ++dropped_diagnostics;
+    }
+  });
+
   if (!script_runner.directory().empty()) {
     std::string error;
     if (!CopyResources(options.res_dir, script_runner.directory(), !options.directory.empty(),
@@ -152,6 +170,10 @@ int RunInteractive(const InteractiveOptions& options, std::ostream& out, std::os
     status = script_runner.Run();
   }
   trace.flush();
+  for (const std::string& line : held_diagnostics) err << line << '\n';
+  if (dropped_diagnostics > 0) {
+    err << "mivorun-sim: " << dropped_diagnostics << " more diagnostics lines left out\n";
+  }
   if (!terminal_error.empty()) {
     err << "mivorun-sim: " << terminal_error << '\n';
     return 2;

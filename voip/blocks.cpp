@@ -26,6 +26,15 @@ int RecordCount(const std::uint8_t* block) {
   return static_cast<int>(count);
 }
 
+const char* RejectReason(const std::uint8_t* block, std::int64_t* count) {
+  *count = 0;
+  if (block == nullptr) return "no block";
+  *count = ReadInt32(block);
+  if (*count < 0) return "negative count";
+  if (*count > kMaxRecords) return "count above the limit";
+  return nullptr;
+}
+
 const std::uint8_t* Record(const std::uint8_t* block, std::size_t record_size, int index) {
   return block + kCountSize + record_size * static_cast<std::size_t>(index);
 }

@@ -45,6 +45,9 @@ void WriteInt32(std::uint8_t* at, std::int32_t value);
 // The number of records of a block: 0 for a null block, a negative count or one above
 // kMaxRecords.
 int RecordCount(const std::uint8_t* block);
+// Why RecordCount reads a block as empty ("no block", "negative count", "count above the
+// limit"), with the count as the block gives it in *count; null when the count is believed.
+const char* RejectReason(const std::uint8_t* block, std::int64_t* count);
 // Record `index` (0-based) of a block of `record_size`-byte records.
 const std::uint8_t* Record(const std::uint8_t* block, std::size_t record_size, int index);
 

@@ -57,6 +57,7 @@ void ControllerDialog::FetchContacts() {
   if (bridge_.fCheckVoIPOnLine()) {
     const std::uint8_t* book = nullptr;
     bridge_.fGetFullPhoneBook(&book);
+    CheckBlock("fGetFullPhoneBook", book);
     const int entries = blocks::RecordCount(book);
 
     // Each status group keeps its first kMaxContacts entries in block order; the rest of a
@@ -107,16 +108,19 @@ void ControllerDialog::SortContacts(ContactRecord* table, int first, int last) {
 
 bool ControllerDialog::FetchCalls() {
   const bool fetched = bridge_.fGetCalls(&call_list);
+  CheckBlock("fGetCalls", call_list);
   return fetched;
 }
 
 bool ControllerDialog::FetchActiveCalls() {
   const bool fetched = bridge_.fGetActiveCalls(&active_calls);
+  CheckBlock("fGetActiveCalls", active_calls);
   return fetched;
 }
 
 bool ControllerDialog::FetchVoicemails() {
   const bool fetched = bridge_.fGetVoiceMails(&voicemail_list);
+  CheckBlock("fGetVoiceMails", voicemail_list);
   return fetched;
 }
 

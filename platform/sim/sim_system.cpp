@@ -11,6 +11,8 @@ namespace {
 // The sound mapper's key, one level per entry below HKEY_CURRENT_USER.
 constexpr const char* kSoundMapperPath[] = {"SOFTWARE", "Microsoft", "Multimedia", "Sound Mapper"};
 constexpr int kSoundMapperDepth = 4;
+// A diagnostics line is cut here.
+constexpr std::size_t kMaxDiagnosticLine = 512;
 // The USB audio driver's control device.
 constexpr const char* kControlDeviceName = "\\\\.\\QRX_AudioExtra0";
 // Registry key handles are this base plus a running number.
@@ -339,6 +341,16 @@ int SimSystem::WideCharToMultiByte(UINT code_page, const char16_t* source, char*
     return 0;
   }
   return CopyOut(narrow, out, out_size);
+}
+
+void SimSystem::OutputDebugString(const char* line) {
+  if (!diagnostics_ || line == nullptr) return;
+  // One line: a line end inside the text would pass for a second one.
+  std::string text;
+  for (const char* p = line; *p != '\0' && text.size() < kMaxDiagnosticLine; ++p) {
+    text += (*p == '\n' || *p == '\r') ? ' ' : *p;
+  }
+  diagnostics_(text);
 }
 
 }  // namespace mivo::sim

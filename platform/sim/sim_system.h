@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ class SimSystem : public SystemHost {
   // The command lines of the programs started, in order.
   const std::vector<std::string>& started_programs() const { return started_; }
   bool device_open() const { return device_handle_ != 0; }
+  // Where diagnostics lines go; none by default (scripts and tests see nothing).
+  void set_diagnostics(std::function<void(const std::string&)> sink) {
+    diagnostics_ = std::move(sink);
+  }
 
   DWORD GetCurrentDirectory(DWORD buffer_size, char* buffer) override;
   bool RegOpenKeyEx(RegKey parent, const char* subkey, RegKey* key) override;
@@ -44,6 +49,7 @@ class SimSystem : public SystemHost {
   int WideCharToMultiByte(UINT code_page, const char16_t* source, char* out, int out_size) override;
   // The real memory of this process (platform/sim/readable_memory.cpp).
   std::size_t ReadableBytes(const void* address, std::size_t max_bytes) override;
+  void OutputDebugString(const char* line) override;
 
  private:
   Trace& trace_;
@@ -57,6 +63,7 @@ class SimSystem : public SystemHost {
   Handle device_handle_ = 0;  // the open control device, 0 when closed
   std::vector<IoRequest> requests_;
   std::vector<std::string> started_;
+  std::function<void(const std::string&)> diagnostics_;
 
   // Depth below HKEY_CURRENT_USER of an open key, -1 when the key is not open.
   int KeyDepth(RegKey key) const;

@@ -18,6 +18,7 @@ constexpr const char* kControllerCaption = "MivoRun";
 constexpr std::uintptr_t kMainWindowHandle = 0x10010;
 constexpr std::uintptr_t kBoxWindowHandle = 0x10020;
 constexpr std::uintptr_t kDesktopWindowBase = 0x20000;
+constexpr std::uintptr_t kMainControlBase = 0x11000;
 
 char FoldCase(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -61,24 +62,17 @@ bool SimWindowHost::InMainWindow(HWND window) const {
 }
 
 int SimWindowHost::RunModal(Dialog& dialog) {
-  if (dialog.TemplateId() != kControllerTemplate) {
-    // A box on top of the controller: it shows and initialises; its modal loop dispatches the
-    // messages already posted to the controller, as a message box's does; then it is closed
-    // with OK at once.
-    trace_.Call("DialogBox(" + std::to_string(dialog.TemplateId()) + ", " +
-                Trace::Quote(dialog.CaptionText()) + ")");
-    dialog.m_hWnd = BoxWindow();
-    dialog.WindowProc(WM_INITDIALOG, 0, 0);
-    loop_.PumpMessages();
-    dialog.m_hWnd = nullptr;
-    return IDOK;
-  }
+  if (dialog.TemplateId() != kControllerTemplate) return RunBox(dialog);
 
   main_dialog_ = &dialog;
   dialog.m_hWnd = MainWindow();
   state_ = WindowState::kVisible;
-  loop_.set_target([&dialog](UINT message, WPARAM wparam, LPARAM lparam) {
-    return dialog.WindowProc(message, wparam, lparam);
+  main_ending_ = false;
+  dialog_result_ = 0;
+  dispatch_depth_ = 0;
+  main_controls_.Create(dialog.TemplateId(), kMainControlBase);
+  loop_.set_target([this, &dialog](UINT message, WPARAM wparam, LPARAM lparam) {
+    return DispatchToMain(dialog, message, wparam, lparam);
   });
   loop_.Send(WM_INITDIALOG, 0, 0);
   if (!destroyed()) loop_.Pump();
@@ -91,16 +85,39 @@ int SimWindowHost::RunModal(Dialog& dialog) {
     loop_.set_target(nullptr);
   }
   main_dialog_ = nullptr;
-  return 0;
+  main_controls_.Destroy();
+  return dialog_result_;
+}
+
+LRESULT SimWindowHost::DispatchToMain(Dialog& dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(d) { ++depth; }
+    ~Depth() { --depth; }
+  };
+  LRESULT result;
+  {
+    Depth depth(dispatch_depth_);
+    result = dialog.WindowProc(message, wparam, lparam);
+  }
+  // The modal loop looks at the end mark between messages, as the system's dialog loop does.
+  if (dispatch_depth_ == 0 && main_ending_ && !destroyed()) DestroyMainWindow();
+  return result;
+}
+
+void SimWindowHost::DestroyMainWindow() {
+  main_ending_ = false;
+  loop_.Send(WM_DESTROY, 0, 0);
+  state_ = WindowState::kDestroyed;
+  main_controls_.Destroy();
+  loop_.Clear();
+  loop_.set_target(nullptr);
 }
 
 bool SimWindowHost::DestroyWindow(HWND window) {
   trace_.Call("DestroyWindow()");
   if (!InMainWindow(window)) return false;
-  loop_.Send(WM_DESTROY, 0, 0);
-  state_ = WindowState::kDestroyed;
-  loop_.Clear();
-  loop_.set_target(nullptr);
+  DestroyMainWindow();
   return true;
 }
 
@@ -116,8 +133,12 @@ HWND SimWindowHost::FindWindow(const char*, const char* caption) {
   return nullptr;
 }
 
-bool SimWindowHost::SetWindowText(HWND window, const char*) {
-  return InMainWindow(window) || window == BoxWindow();
+bool SimWindowHost::SetWindowText(HWND window, const char* text) {
+  if (box_open_ && window == BoxWindow()) {
+    last_box_.caption = text != nullptr ? text : "";
+    return true;
+  }
+  return InMainWindow(window);
 }
 
 bool SimWindowHost::ShowWindow(HWND window, int command) {
@@ -149,12 +170,20 @@ bool SimWindowHost::PostMessage(HWND window, UINT message, WPARAM wparam, LPARAM
 }
 
 LRESULT SimWindowHost::SendMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  SimDialogControls::Control* control = main_controls_.FindByWindow(window);
+  if (control == nullptr && box_open_) control = box_controls_.FindByWindow(window);
+  if (control != nullptr) {
+    // A button keeps the bitmap put on it and answers with the one it had.
+    if (message != BM_SETIMAGE || wparam != IMAGE_BITMAP ||
+        control->kind != SimDialogControls::Kind::kPushButton) {
+      return 0;
+    }
+    const BitmapHandle old = control->image;
+    control->image = static_cast<BitmapHandle>(lparam);
+    return static_cast<LRESULT>(old);
+  }
   if (!InMainWindow(window)) return 0;
   return loop_.Send(message, wparam, lparam);
-}
-
-LRESULT SimWindowHost::DefWindowProc(HWND, UINT, WPARAM, LPARAM) {
-  return 0;
 }
 
 std::uintptr_t SimWindowHost::SetTimer(HWND window, std::uintptr_t id, UINT period_ms) {
