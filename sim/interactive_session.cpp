@@ -1,7 +1,7 @@
 // The interactive session: key strokes, the command line and the trace log.
 #include "sim/interactive_session.h"
 
-#include "sim/script_parser.h"
+#include "platform/sim/script_parser.h"
 
 namespace mivo::sim {
 

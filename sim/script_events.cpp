@@ -21,7 +21,7 @@ void ScriptRunner::CmdHandset(const Command& c) {
   const std::string& what = words[0]->text;
   if (what == "plugged") {
     // A world command: the handset is in when fConnectDevice runs.
-    sim_.world.handset.plugged = true;
+    ApplyWorldCommand(c, sim_.world);
     return;
   }
   UINT message;

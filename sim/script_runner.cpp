@@ -132,50 +132,21 @@ void ScriptRunner::ExecuteText(const std::string& text) {
   std::vector<Word> words = SplitWords(text);
   const Word& first = words.front();
   const auto& commands = Commands();
-  const auto it = first.quoted || first.is_option ? commands.end() : commands.find(first.text);
-  if (it == commands.end()) throw ScriptError("unknown command " + Trace::Quote(first.text));
-  Command command{first.text, std::vector<Word>(words.begin() + 1, words.end()), it->second.usage};
-  (this->*(it->second.handler))(command);
+  const bool named = !first.quoted && !first.is_option;
+  const auto it = named ? commands.find(first.text) : commands.end();
+  std::vector<Word> args(words.begin() + 1, words.end());
+  if (it != commands.end()) {
+    (this->*(it->second.handler))(Command{first.text, std::move(args), it->second.usage});
+    return;
+  }
+  const char* world_usage = named ? WorldCommandUsage(first.text) : nullptr;
+  if (world_usage == nullptr) throw ScriptError("unknown command " + Trace::Quote(first.text));
+  CmdWorld(Command{first.text, std::move(args), world_usage});
 }
 
 void ScriptRunner::DriveModalLoop() {
   RunLines();
   if (options_.session && !sim_.window.destroyed()) options_.session();
-}
-
-std::vector<const Word*> ScriptRunner::Positional(const Command& c, std::size_t min,
-                                                  std::size_t max,
-                                                  std::initializer_list<const char*> options) {
-  const std::string usage = std::string("usage: ") + c.usage;
-  std::vector<const Word*> positional;
-  std::vector<std::string> seen;
-  for (const Word& word : c.args) {
-    if (!word.is_option) {
-      positional.push_back(&word);
-      continue;
-    }
-    bool allowed = false;
-    for (const char* name : options) allowed = allowed || word.name == name;
-    if (!allowed) throw ScriptError("unknown option " + word.name + "= (" + usage + ")");
-    for (const std::string& name : seen) {
-      if (name == word.name) throw ScriptError("option " + word.name + "= given twice");
-    }
-    seen.push_back(word.name);
-  }
-  if (positional.size() < min || positional.size() > max) throw ScriptError(usage);
-  return positional;
-}
-
-const Word* ScriptRunner::Option(const Command& c, const char* name) {
-  for (const Word& word : c.args) {
-    if (word.is_option && word.name == name) return &word;
-  }
-  return nullptr;
-}
-
-std::int64_t ScriptRunner::Number(const Word& word, std::int64_t min, std::int64_t max,
-                                  const std::string& what) {
-  return ParseInteger(word.is_option ? word.value : word.text, min, max, what);
 }
 
 void ScriptRunner::RequireRunning(const Command& c) const {
@@ -278,28 +249,9 @@ const std::map<std::string, ScriptRunner::CommandEntry>& ScriptRunner::Commands(
       {"report", {&R::CmdReport, "report B0 B1 ... (at least two bytes)"}},
       {"message", {&R::CmdMessage, "message N W L"}},
       {"wait", {&R::CmdWait, "wait MS"}},
-      // World.
-      {"time", {&R::CmdTime, "time YYYY-MM-DD HH:MM:SS"}},
-      {"timezone", {&R::CmdTimezone, "timezone BIAS DST"}},
-      {"mixer", {&R::CmdMixer, "mixer \"NAME\" [volume=N]"}},
+      // World (the others are world_script.h's).
       {"mixer-set", {&R::CmdMixerSet, "mixer-set N"}},
-      {"contact",
-       {&R::CmdContact,
-        "contact HANDLE \"NAME\" [status=N] [tz=N] [speed=T] [p1=T] [p2=T] [p3=T]"}},
-      {"contacts-generate", {&R::CmdContactsGenerate, "contacts-generate N"}},
-      {"history", {&R::CmdHistory, "history ID HANDLE \"NAME\" type=N status=N time=\"TEXT\""}},
-      {"active", {&R::CmdActive, "active ID HANDLE \"NAME\""}},
-      {"active-clear", {&R::CmdActiveClear, "active-clear"}},
-      {"voicemail", {&R::CmdVoicemail, "voicemail ID HANDLE \"NAME\""}},
-      {"missed", {&R::CmdCount, "missed N"}},
-      {"unplayed", {&R::CmdCount, "unplayed N"}},
-      {"online", {&R::CmdOnline, "online 0|1"}},
-      {"client", {&R::CmdClient, "client missing | client auto on|off"}},
-      {"driver", {&R::CmdDriver, "driver ok|broken"}},
-      {"control-device", {&R::CmdControlDevice, "control-device present|absent"}},
-      {"program", {&R::CmdProgram, "program NAME found|missing"}},
       {"window", {&R::CmdWindow, "window [\"CAPTION\"]"}},
-      {"registry-key", {&R::CmdRegistryKey, "registry-key present|absent"}},
       {"file", {&R::CmdFile, "file NAME [bom] <<TAG"}},
       {"file-crlf", {&R::CmdFile, "file-crlf NAME [bom] <<TAG"}},
       {"remove", {&R::CmdRemove, "remove NAME"}},

@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "app/controller_app.h"
+#include "platform/sim/script_parser.h"
 #include "platform/sim/sim_platform.h"
-#include "sim/script_parser.h"
+#include "platform/sim/world_script.h"
 
 namespace mivo::sim {
 
@@ -77,11 +78,7 @@ class ScriptRunner {
  private:
   enum class Phase { kBeforeStart, kRunning, kExited };
 
-  struct Command {
-    std::string name;
-    std::vector<Word> args;  // the words after the command name
-    const char* usage = "";  // how the command is written, for error messages
-  };
+  using Command = ScriptCommand;
   using Handler = void (ScriptRunner::*)(const Command&);
 
   // Line reading and execution.
@@ -92,13 +89,6 @@ class ScriptRunner {
   // The modal loop's driver: the script's remaining lines, then the session if there is one.
   void DriveModalLoop();
 
-  // Argument checks: the count of positional words, and the options allowed.
-  // Throws the command's usage when the count or an option is wrong.
-  static std::vector<const Word*> Positional(const Command& c, std::size_t min, std::size_t max,
-                                             std::initializer_list<const char*> options = {});
-  static const Word* Option(const Command& c, const char* name);
-  static std::int64_t Number(const Word& word, std::int64_t min, std::int64_t max,
-                             const std::string& what);
   void RequireRunning(const Command& c) const;
 
   // Posting an event and pumping the queue; `Keep` holds the bytes behind a pointer in lParam
@@ -126,24 +116,10 @@ class ScriptRunner {
   void CmdWait(const Command& c);
   int KeyArgument(const Command& c, const Word& word) const;
 
-  // World commands (script_world.cpp).
-  void CmdTime(const Command& c);
-  void CmdTimezone(const Command& c);
-  void CmdMixer(const Command& c);
+  // World commands (script_world.cpp): the world's data (platform/sim/world_script.h), and
+  // those that act on the running platform or the start directory.
+  void CmdWorld(const Command& c);
   void CmdMixerSet(const Command& c);
-  void CmdContact(const Command& c);
-  void CmdContactsGenerate(const Command& c);
-  void CmdHistory(const Command& c);
-  void CmdActive(const Command& c);
-  void CmdActiveClear(const Command& c);
-  void CmdVoicemail(const Command& c);
-  void CmdCount(const Command& c);
-  void CmdOnline(const Command& c);
-  void CmdClient(const Command& c);
-  void CmdDriver(const Command& c);
-  void CmdControlDevice(const Command& c);
-  void CmdProgram(const Command& c);
-  void CmdRegistryKey(const Command& c);
   void CmdFile(const Command& c);
   void CmdRemove(const Command& c);
 

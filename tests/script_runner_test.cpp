@@ -10,7 +10,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "sim/script_parser.h"
+#include "platform/sim/script_parser.h"
 
 namespace mivo::sim {
 namespace {

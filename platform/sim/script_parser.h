@@ -1,8 +1,10 @@
 // The words of a scenario script line: blank-separated words, double-quoted words with
-// escapes, `name=value` options, strict numbers and the handset's key names.
+// escapes, `name=value` options, strict numbers and the handset's key names; and the argument
+// checks of a command. Shared by the script runner and the world scripts of the stand-ins.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -47,5 +49,21 @@ std::optional<int> KeyCodeOfName(const std::string& name);
 // Local seconds since 1970-01-01 (as if the local calendar were UTC) of "YYYY-MM-DD" and
 // "HH:MM:SS"; throws ScriptError on a malformed or impossible date or time.
 std::int64_t ParseLocalDateTime(const std::string& date, const std::string& time);
+
+// One command of a line: its name, the words after it, and how it is written (for errors).
+struct ScriptCommand {
+  std::string name;
+  std::vector<Word> args;
+  const char* usage = "";
+};
+
+// The command's positional words, after checking their count and that every option is one of
+// `options`, given once. Throws ScriptError with the usage otherwise.
+std::vector<const Word*> Positional(const ScriptCommand& c, std::size_t min, std::size_t max,
+                                    std::initializer_list<const char*> options = {});
+// The option `name=` of the command, or null.
+const Word* Option(const ScriptCommand& c, const char* name);
+// A word (or an option's value) as a number in [min, max]; see ParseInteger.
+std::int64_t Number(const Word& word, std::int64_t min, std::int64_t max, const std::string& what);
 
 }  // namespace mivo::sim

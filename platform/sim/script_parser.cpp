@@ -1,4 +1,4 @@
-#include "sim/script_parser.h"
+#include "platform/sim/script_parser.h"
 
 #include <cstddef>
 #include <limits>
@@ -234,6 +234,39 @@ std::int64_t ParseLocalDateTime(const std::string& date, const std::string& time
   if (day > days_in_month) throw ScriptError(bad);
   return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
          hour * 3600 + minute * 60 + second;
+}
+
+std::vector<const Word*> Positional(const ScriptCommand& c, std::size_t min, std::size_t max,
+                                    std::initializer_list<const char*> options) {
+  const std::string usage = std::string("usage: ") + c.usage;
+  std::vector<const Word*> positional;
+  std::vector<std::string> seen;
+  for (const Word& word : c.args) {
+    if (!word.is_option) {
+      positional.push_back(&word);
+      continue;
+    }
+    bool allowed = false;
+    for (const char* name : options) allowed = allowed || word.name == name;
+    if (!allowed) throw ScriptError("unknown option " + word.name + "= (" + usage + ")");
+    for (const std::string& name : seen) {
+      if (name == word.name) throw ScriptError("option " + word.name + "= given twice");
+    }
+    seen.push_back(word.name);
+  }
+  if (positional.size() < min || positional.size() > max) throw ScriptError(usage);
+  return positional;
+}
+
+const Word* Option(const ScriptCommand& c, const char* name) {
+  for (const Word& word : c.args) {
+    if (word.is_option && word.name == name) return &word;
+  }
+  return nullptr;
+}
+
+std::int64_t Number(const Word& word, std::int64_t min, std::int64_t max, const std::string& what) {
+  return ParseInteger(word.is_option ? word.value : word.text, min, max, what);
 }
 
 }  // namespace mivo::sim
