@@ -217,19 +217,19 @@ const char* IniFile::GetValue(const char* section, const char* key, const char* 
   return fallback;
 }
 
-void IniFile::SetValue(const char* section, const char* key, const char* value) {
-  if (impl_ == nullptr || section == nullptr || key == nullptr || value == nullptr) return;
+bool IniFile::SetValue(const char* section, const char* key, const char* value) {
+  if (impl_ == nullptr || section == nullptr || key == nullptr || value == nullptr) return false;
   // Refuse what would not read back as the same section, key and value: line breaks, a key
   // holding "=" or starting like a comment, a header or a blank, and lines longer than one
   // read piece (their remainder would be read as a line of its own).
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return;
-  if (std::strchr(key, '=') != nullptr) return;
-  if (key[0] == ';' || key[0] == '[' || key[0] == ' ') return;
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
+  if (std::strchr(key, '=') != nullptr) return false;
+  if (key[0] == ';' || key[0] == '[' || key[0] == ' ') return false;
   // Reading trims trailing blanks, so a value ending in one would come back shorter.
   const std::size_t value_length = std::strlen(value);
-  if (value_length > 0 && value[value_length - 1] == ' ') return;
+  if (value_length > 0 && value[value_length - 1] == ' ') return false;
   std::string line = std::string(key) + "=" + value;
-  if (line.size() > kPieceMax || std::strlen(section) + 2 > kPieceMax) return;
+  if (line.size() > kPieceMax || std::strlen(section) + 2 > kPieceMax) return false;
 
   Section* target = impl_->FindSection(section);
   if (target == nullptr) {
@@ -246,6 +246,7 @@ void IniFile::SetValue(const char* section, const char* key, const char* value) 
   }
   if (!replaced) target->lines.push_back(std::move(line));
   impl_->dirty = true;
+  return true;
 }
 
 bool IniFile::Close() {

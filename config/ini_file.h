@@ -29,8 +29,11 @@ class IniFile {
   // The value of `key` in the first section named `section`, or `fallback`. The result stays
   // valid until the store is changed or closed.
   const char* GetValue(const char* section, const char* key, const char* fallback);
-  // Replaces or appends the line key=value; nothing is written before Close.
-  void SetValue(const char* section, const char* key, const char* value);
+  // Replaces or appends the line key=value; nothing is written before Close. Returns false,
+  // changing nothing, for what would not read back the same: a line break anywhere, a key
+  // holding "=" or starting with ";", "[" or a blank, a value ending in a blank, a line too
+  // long to read back whole.
+  bool SetValue(const char* section, const char* key, const char* value);
   // Writes the store back if a value was set, then releases everything. Returns false when a
   // write was needed and failed or was refused (the old file is then left as it was): a file
   // that this user may not write is never replaced.

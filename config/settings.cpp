@@ -99,8 +99,9 @@ void ControllerDialog::SaveVolumeSetting() {
   // Saved durably through the platform; a setup.ini that the user made read-only is kept.
   IniFile store(host_.files);
   store.Open(path, 0);
-  store.SetValue("SYSTEM", "VOL", volume);
-  store.Close();
+  if (!store.SetValue("SYSTEM", "VOL", volume)) Diagnose("setup.ini: the store refused the volume");
+  if (!store.Close())
+    Diagnose("setup.ini: the volume could not be saved; the file stays as it was");
 }
 
 }  // namespace mivo

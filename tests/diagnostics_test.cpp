@@ -2,6 +2,7 @@
 // diagnostics output, which changes nothing else and stays out of scripts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,12 +34,13 @@ class BlockClient : public sim::SimVoipClient {
 std::string RunWithActiveBlock(const std::uint8_t* block, std::vector<std::string>* lines) {
   std::ostringstream out;
   sim::SimPlatform sim(out);
-  BlockClient client(sim.loop, sim.trace, sim.world);
+  BlockClient client(sim.loop, sim.world);
+  trace::TracingVoipBridge traced_client(client, sim.trace);
   client.active_block = block;
   if (lines != nullptr) {
     sim.system.set_diagnostics([lines](const std::string& line) { lines->push_back(line); });
   }
-  ControllerApp app(sim.handset, client, sim.host());
+  ControllerApp app(sim.traced_handset, traced_client, sim.host());
   static const char kId[] = "17";
   sim.window.set_modal_driver([&] {
     sim.loop.Post(MSG_CALL_IN_PROGRESS, 0, reinterpret_cast<LPARAM>(kId));
@@ -91,6 +93,23 @@ TEST(Diagnostics, RepairProgramThatCannotStart) {
                        "MivoRun: the repair program edDevice_Q5.exe cannot start; skipped"});
   // The other program ran as usual.
   EXPECT_TRUE(h.Has("CreateProcess(\"rmfilter_Q5.exe\")"));
+}
+
+TEST(Diagnostics, VolumeThatCannotBeSaved) {
+  test::Harness h;
+  std::vector<std::string> lines;
+  h.sim().system.set_diagnostics([&](const std::string& line) { lines.push_back(line); });
+  // A folder where setup.ini should be: the store cannot read it and will not replace it.
+  std::filesystem::create_directory(h.dir() + "/setup.ini");
+  h.Run([&](ControllerDialog&) {
+    h.Post(MSG_HANDSET_ARRIVED);
+    EXPECT_TRUE(lines.empty());
+    h.Post(MSG_HANDSET_REMOVED);
+  });
+  EXPECT_EQ(lines, std::vector<std::string>{
+                       "MivoRun: setup.ini: the volume could not be saved; the file stays as it "
+                       "was"});
+  EXPECT_TRUE(std::filesystem::is_directory(h.dir() + "/setup.ini"));
 }
 
 TEST(Diagnostics, ScriptsSeeNone) {
