@@ -191,6 +191,7 @@ void KeyPresser::Press(int code) {
     holding_ = true;
     return;
   }
+  release_due_ms_ = loop_.now_ms() + kTapMs;
   loop_.Schedule(kTapMs, [weak = std::weak_ptr<KeyPresser*>(self_), id] {
     const auto self = weak.lock();
     if (!self) return;
@@ -213,6 +214,11 @@ void KeyPresser::ToggleHold() {
 
 std::optional<int> KeyPresser::held() const {
   if (down_ && holding_) return down_code_;
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> KeyPresser::release_due_ms() const {
+  if (down_ && !holding_) return release_due_ms_;
   return std::nullopt;
 }
 

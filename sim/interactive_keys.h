@@ -78,6 +78,8 @@ class KeyPresser {
   bool hold_armed() const { return hold_armed_; }
   // The key held down by the hold toggle (not a short tap), or nothing.
   std::optional<int> held() const;
+  // When the tap that is down is released (virtual time), or nothing when no tap is down.
+  std::optional<std::int64_t> release_due_ms() const;
 
  private:
   void Report(int code);
@@ -87,6 +89,7 @@ class KeyPresser {
   bool down_ = false;
   bool holding_ = false;  // the key down was pressed with the toggle
   int down_code_ = 0;
+  std::int64_t release_due_ms_ = 0;  // of the tap that is down
   // Tags each press, so that the delayed release of an earlier tap cannot release a later key.
   std::uint64_t press_id_ = 0;
   // Pending releases hold a weak reference: a presser gone first leaves them nothing to do.
