@@ -15,12 +15,12 @@
 #include <cstring>
 
 #include "sim/interactive_lcd.h"
+#include "sim/interactive_pacer.h"
 
 namespace mivo::sim {
 
 namespace {
 
-constexpr int kKeyPollMs = 40;
 constexpr int kLcdTop = 2;   // screen line of the LCD's upper border
 constexpr int kLcdLeft = 2;  // screen column of the LCD's left border
 
@@ -123,7 +123,6 @@ class Screen {
       init_pair(kPairNotReady, COLOR_YELLOW, -1);
       colors_ = true;
     }
-    timeout(kKeyPollMs);
     return true;
   }
 
@@ -133,8 +132,9 @@ class Screen {
     delscreen(screen_);
   }
 
-  int ReadKey(bool wait) {
-    timeout(wait ? kKeyPollMs : 0);
+  // The next key, waiting at most `wait_ms` for it (0: only a key already typed).
+  int ReadKey(std::int64_t wait_ms) {
+    timeout(static_cast<int>(wait_ms));
     return getch();
   }
 
@@ -328,6 +328,7 @@ bool InteractiveAvailable() {
 bool RunTerminal(HandsetSession& session, const LogBuffer& log, std::string* error) {
   Screen screen;
   if (!screen.Open(error)) return false;
+  ScreenPacer pacer(session, log);
   using Clock = std::chrono::steady_clock;
   Clock::time_point last = Clock::now();
   std::int64_t carried_us = 0;
@@ -337,8 +338,9 @@ bool RunTerminal(HandsetSession& session, const LogBuffer& log, std::string* err
       session.Quit();
       break;
     }
-    screen.Draw(session, log);
-    int ch = screen.ReadKey(true);
+    if (pacer.TakeRedraw(LINES, COLS)) screen.Draw(session, log);
+    // Asleep until a key, a signal, a resize, or the next timer or key release is due.
+    int ch = screen.ReadKey(pacer.WaitMs());
     // The virtual clock follows the real one, to the millisecond.
     const Clock::time_point now = Clock::now();
     carried_us += std::chrono::duration_cast<std::chrono::microseconds>(now - last).count();
@@ -347,8 +349,10 @@ bool RunTerminal(HandsetSession& session, const LogBuffer& log, std::string* err
     carried_us %= 1000;
     // Every key already typed (a paste, a fast typist) before the next drawing.
     while (ch != ERR && !session.finished()) {
+      if (ch == KEY_RESIZE) pacer.Invalidate();
       session.HandleKey(Decode(ch));
-      ch = screen.ReadKey(false);
+      pacer.NoteInput();
+      ch = screen.ReadKey(0);
     }
   }
   return true;
