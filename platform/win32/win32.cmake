@@ -40,11 +40,14 @@ target_include_directories(MivoRun PRIVATE ${PROJECT_SOURCE_DIR}/res)
 target_link_libraries(MivoRun PRIVATE mivo_win32)
 set_target_properties(MivoRun PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-# The shipped texts and settings beside the program.
+# The shipped texts and settings beside the program, and the stand-ins' demo world: the
+# simulator's demo world, whose PC lines the stand-ins pass over.
 add_custom_command(TARGET MivoRun POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different
           ${PROJECT_SOURCE_DIR}/res/lang.ini ${PROJECT_SOURCE_DIR}/res/setup.ini
-          ${CMAKE_BINARY_DIR})
+          ${CMAKE_BINARY_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different
+          ${PROJECT_SOURCE_DIR}/res/demo_world.scn ${CMAKE_BINARY_DIR}/world.scn)
 
 # The Win32 platform's tests, built with GoogleTest from its sources (Debian: googletest) and
 # run under Wine on Linux.
