@@ -110,7 +110,7 @@ void AddCalls(sim::SimWorld& world, int calls) {
 }  // namespace
 
 Rig::Rig(std::vector<sim::SimContact> book, int calls, int voicemails)
-    : dir_(MakeTempDir()), sim_(out_), voip_(sim_), app_(sim_.handset, voip_, sim_.host()) {
+    : dir_(MakeTempDir()), sim_(out_), voip_(sim_), app_(sim_.traced_handset, voip_, sim_.host()) {
   sim_.trace.set_enabled(false);
   sim_.world.pc.start_directory = dir_;
   sim_.world.pc.mixers.push_back({"Speakers (PC)", 32768});

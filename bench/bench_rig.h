@@ -17,8 +17,7 @@ namespace mivo::bench {
 // A simulated client whose phone-book block is built at the first fetch and then reused.
 class PrebuiltBookClient : public sim::SimVoipClient {
  public:
-  explicit PrebuiltBookClient(sim::SimPlatform& sim)
-      : SimVoipClient(sim.loop, sim.trace, sim.world) {}
+  explicit PrebuiltBookClient(sim::SimPlatform& sim) : SimVoipClient(sim.loop, sim.world) {}
   bool fGetFullPhoneBook(const std::uint8_t** block) override;
 
  private:

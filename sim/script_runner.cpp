@@ -65,7 +65,7 @@ ScriptRunner::ScriptRunner(std::istream& script, std::ostream& out, std::ostream
       err_(err),
       options_(std::move(options)),
       sim_(out),
-      app_(sim_.handset, sim_.voip, sim_.host()) {
+      app_(sim_.traced_handset, sim_.traced_voip, sim_.host()) {
   if (directory_.Prepare(options_.directory, &directory_error_)) {
     sim_.world.pc.start_directory = directory_.path();
   }

@@ -64,8 +64,8 @@ class MixerTest : public ::testing::Test {
   MixerTest()
       : sim_(out_),
         c_(std::make_unique<ControllerDialog>(
-            sim_.handset, sim_.voip,
-            Host{sim_.window, sim_.clock, mixer_, sim_.system, sim_.files})) {}
+            sim_.traced_handset, sim_.traced_voip,
+            Host{sim_.traced_window, sim_.clock, mixer_, sim_.traced_system, sim_.files})) {}
 
   std::ostringstream out_;
   sim::SimPlatform sim_;
@@ -224,9 +224,9 @@ class FakeRegistry : public sim::SimSystem {
 TEST(SoundMapper, WritesBothValuesAt100BytesAndClosesEveryKey) {
   std::ostringstream out;
   sim::SimPlatform sim(out);
-  FakeRegistry registry(sim.loop, sim.trace, sim.world);
-  ControllerDialog c(sim.handset, sim.voip,
-                     Host{sim.window, sim.clock, sim.mixer, registry, sim.files});
+  FakeRegistry registry(sim.world);
+  ControllerDialog c(sim.traced_handset, sim.traced_voip,
+                     Host{sim.traced_window, sim.clock, sim.traced_mixer, registry, sim.files});
   std::strcpy(c.other_audio_device_name, "Speakers");
 
   EXPECT_TRUE(c.SetSoundMapperDevices());

@@ -180,7 +180,7 @@ TEST(ContactSortOrder, NullAndEmptyNamesAndDegenerateRanges) {
 
 class BookBridge : public sim::SimVoipClient {
  public:
-  explicit BookBridge(sim::SimPlatform& sim) : SimVoipClient(sim.loop, sim.trace, sim.world) {}
+  explicit BookBridge(sim::SimPlatform& sim) : SimVoipClient(sim.loop, sim.world) {}
   bool fGetFullPhoneBook(const std::uint8_t** block) override {
     *block = book.data();
     return true;
@@ -228,7 +228,7 @@ class FetchOrderTest : public ::testing::Test {
   FetchOrderTest()
       : sim_(out_),
         bridge_(sim_),
-        c_(std::make_unique<ControllerDialog>(sim_.handset, bridge_, sim_.host())) {}
+        c_(std::make_unique<ControllerDialog>(sim_.traced_handset, bridge_, sim_.host())) {}
 
   std::vector<std::string> Fetch(const Entries& entries) {
     bridge_.book = Book(entries);

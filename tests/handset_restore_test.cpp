@@ -62,13 +62,14 @@ class HandsetRestoreTest : public ::testing::Test {
 
 TEST_F(HandsetRestoreTest, ForgettingTheDisplayIsNotTracedAndLaterCallsAre) {
   sim::SimHandset& handset = h.sim().handset;
-  handset.fSendDisplayLCD_TXT(3, 0, "title", 2, 700, "Tahoma");
-  handset.fDrawBuf(0, 124, "", 0, "", 0);
-  handset.fRotate180(1);
-  handset.fSetLEDOn(1);
-  handset.fSetLEDStatus(0, 1);
-  handset.fSetLEDStatus(1, 1);
-  handset.fSetVoiceLEDOn(1);
+  HandsetLibrary& library = h.sim().traced_handset;  // as the controller calls it
+  library.fSendDisplayLCD_TXT(3, 0, "title", 2, 700, "Tahoma");
+  library.fDrawBuf(0, 124, "", 0, "", 0);
+  library.fRotate180(1);
+  library.fSetLEDOn(1);
+  library.fSetLEDStatus(0, 1);
+  library.fSetLEDStatus(1, 1);
+  library.fSetVoiceLEDOn(1);
   h.ClearTrace();
   handset.LosePower();
   EXPECT_TRUE(h.Lines().empty());
@@ -77,7 +78,7 @@ TEST_F(HandsetRestoreTest, ForgettingTheDisplayIsNotTracedAndLaterCallsAre) {
   EXPECT_TRUE(handset.buffer().empty());
   EXPECT_FALSE(handset.rotated());
   EXPECT_EQ(Leds(h), "0000");
-  handset.fSetLEDStatus(1, 1);
+  library.fSetLEDStatus(1, 1);
   EXPECT_EQ(h.Lines(), std::vector<std::string>{"fSetLEDStatus(1, 1)"});
   EXPECT_EQ(Leds(h), "0010");
 }

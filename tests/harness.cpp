@@ -18,7 +18,7 @@ std::string MakeTempDir() {
 Harness::Harness(VoipBridge* bridge)
     : dir_(MakeTempDir()),
       sim_(out_),
-      app_(sim_.handset, bridge != nullptr ? *bridge : sim_.voip, sim_.host()) {
+      app_(sim_.traced_handset, bridge != nullptr ? *bridge : sim_.traced_voip, sim_.host()) {
   sim_.world.pc.start_directory = dir_;
 }
 

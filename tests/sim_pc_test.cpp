@@ -17,9 +17,7 @@ class SimPcTest : public ::testing::Test {
   std::ostringstream out;
   SimPlatform sim{out};
 
-  std::vector<std::string> Lines() const {
-    return test::SplitLines(out.str());
-  }
+  std::vector<std::string> Lines() const { return test::SplitLines(out.str()); }
   std::string Format(int locale, const char* picture, int year, int month, int day) {
     LocalTime date;
     date.year = year;
@@ -164,27 +162,27 @@ TEST_F(SimPcTest, MixerChangesNotifyTheOpenMixersWindow) {
   sim.world.pc.mixers = {{"Speakers", 1000}, {"USB Audio Device", 2000}};
   const DWORD value = 65536;
   // No mixer open: the empty handle acts on device 0 and nobody is told.
-  EXPECT_TRUE(sim.mixer.mixerSetControlDetails(0, 1, 1, &value));
+  EXPECT_TRUE(sim.traced_mixer.mixerSetControlDetails(0, 1, 1, &value));
   EXPECT_EQ(sim.world.pc.mixers[0].volume, 65536u);
   EXPECT_FALSE(sim.loop.HasQueued());
 
   MixerHandle handle = 0;
-  ASSERT_TRUE(sim.mixer.mixerOpen(&handle, 1, SimWindowHost::MainWindow(), CALLBACK_WINDOW));
+  ASSERT_TRUE(sim.traced_mixer.mixerOpen(&handle, 1, SimWindowHost::MainWindow(), CALLBACK_WINDOW));
   EXPECT_NE(handle, 0u);
   MixerLine line;
   line.component_type = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-  ASSERT_TRUE(sim.mixer.mixerGetLineInfo(handle, &line));
+  ASSERT_TRUE(sim.traced_mixer.mixerGetLineInfo(handle, &line));
   EXPECT_EQ(line.channels, 2u);
   MixerControl control;
-  ASSERT_TRUE(sim.mixer.mixerGetLineControls(handle, line.line_id, MIXERCONTROL_CONTROLTYPE_VOLUME,
-                                             &control));
+  ASSERT_TRUE(sim.traced_mixer.mixerGetLineControls(handle, line.line_id,
+                                                    MIXERCONTROL_CONTROLTYPE_VOLUME, &control));
   DWORD values[2] = {};
-  ASSERT_TRUE(sim.mixer.mixerGetControlDetails(handle, control.control_id, 2, values));
+  ASSERT_TRUE(sim.traced_mixer.mixerGetControlDetails(handle, control.control_id, 2, values));
   EXPECT_EQ(values[0], 2000u);
   EXPECT_EQ(values[1], 2000u);
 
   const DWORD louder = 3928;
-  EXPECT_TRUE(sim.mixer.mixerSetControlDetails(handle, control.control_id, 1, &louder));
+  EXPECT_TRUE(sim.traced_mixer.mixerSetControlDetails(handle, control.control_id, 1, &louder));
   EXPECT_EQ(sim.world.pc.mixers[1].volume, 3928u);
   std::vector<UINT> posted;
   sim.loop.set_target([&](UINT message, WPARAM, LPARAM) -> LRESULT {
@@ -199,9 +197,9 @@ TEST_F(SimPcTest, MixerChangesNotifyTheOpenMixersWindow) {
   EXPECT_EQ(sim.world.pc.mixers[1].volume, 100u);
   EXPECT_TRUE(sim.loop.HasQueued());
 
-  EXPECT_TRUE(sim.mixer.mixerClose(handle));
-  EXPECT_FALSE(sim.mixer.mixerClose(handle));
-  EXPECT_FALSE(sim.mixer.mixerGetControlDetails(handle, control.control_id, 2, values));
+  EXPECT_TRUE(sim.traced_mixer.mixerClose(handle));
+  EXPECT_FALSE(sim.traced_mixer.mixerClose(handle));
+  EXPECT_FALSE(sim.traced_mixer.mixerGetControlDetails(handle, control.control_id, 2, values));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"mixerSetControlDetails(65536)", "mixerOpen(1)",
                                                "mixerSetControlDetails(3928)", "mixerClose()",
                                                "mixerClose()"}));
@@ -210,17 +208,17 @@ TEST_F(SimPcTest, MixerChangesNotifyTheOpenMixersWindow) {
 TEST_F(SimPcTest, MixerWithoutDevicesFailsAndNamesAreCut) {
   MixerLine line;
   line.component_type = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-  EXPECT_FALSE(sim.mixer.mixerGetLineInfo(0, &line));
+  EXPECT_FALSE(sim.traced_mixer.mixerGetLineInfo(0, &line));
   EXPECT_FALSE(sim.mixer.ExternalSet(5));
   MixerHandle handle = 0;
-  EXPECT_FALSE(sim.mixer.mixerOpen(&handle, 0, nullptr, 0));
+  EXPECT_FALSE(sim.traced_mixer.mixerOpen(&handle, 0, nullptr, 0));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"mixerOpen(0)"}));
 
   sim.world.pc.mixers = {{std::string(40, 'n'), 1}};
   MixerCaps caps;
-  ASSERT_TRUE(sim.mixer.mixerGetDevCaps(0, &caps));
+  ASSERT_TRUE(sim.traced_mixer.mixerGetDevCaps(0, &caps));
   EXPECT_EQ(std::string(caps.product_name), std::string(31, 'n'));
-  EXPECT_FALSE(sim.mixer.mixerGetDevCaps(1, &caps));
+  EXPECT_FALSE(sim.traced_mixer.mixerGetDevCaps(1, &caps));
 }
 
 TEST_F(SimPcTest, RegistryOpensOneLevelAtATimeAndStoresTheText) {
@@ -228,47 +226,48 @@ TEST_F(SimPcTest, RegistryOpensOneLevelAtATimeAndStoresTheText) {
   RegKey parent = HKEY_CURRENT_USER;
   const char* levels[4] = {"SOFTWARE", "Microsoft", "Multimedia", "Sound Mapper"};
   for (int i = 0; i < 4; ++i) {
-    ASSERT_TRUE(sim.system.RegOpenKeyEx(parent, levels[i], &keys[i])) << levels[i];
+    ASSERT_TRUE(sim.traced_system.RegOpenKeyEx(parent, levels[i], &keys[i])) << levels[i];
     parent = keys[i];
   }
   std::uint8_t data[100] = {};
   std::memcpy(data, "Speakers \xE9", 10);
-  EXPECT_TRUE(sim.system.RegSetValueEx(keys[3], "Record", REG_SZ, data, sizeof data));
+  EXPECT_TRUE(sim.traced_system.RegSetValueEx(keys[3], "Record", REG_SZ, data, sizeof data));
   std::memset(data, 0, sizeof data);
-  EXPECT_TRUE(sim.system.RegSetValueEx(keys[3], "Playback", REG_SZ, data, sizeof data));
+  EXPECT_TRUE(sim.traced_system.RegSetValueEx(keys[3], "Playback", REG_SZ, data, sizeof data));
   EXPECT_EQ(sim.world.pc.registry_record, "Speakers \xE9");
   EXPECT_EQ(sim.world.pc.registry_playback, "");
   EXPECT_EQ(Lines(), (std::vector<std::string>{"RegSetValueEx(\"Record\", \"Speakers \\xE9\", 100)",
                                                "RegSetValueEx(\"Playback\", \"\", 100)"}));
   // A value without a zero byte is read no further than its length.
   std::memset(data, 'a', sizeof data);
-  EXPECT_TRUE(sim.system.RegSetValueEx(keys[3], "Record", REG_SZ, data, 3));
+  EXPECT_TRUE(sim.traced_system.RegSetValueEx(keys[3], "Record", REG_SZ, data, 3));
   EXPECT_EQ(sim.world.pc.registry_record, "aaa");
-  for (int i = 3; i >= 0; --i) sim.system.RegCloseKey(keys[i]);
-  EXPECT_FALSE(sim.system.RegSetValueEx(keys[3], "Record", REG_SZ, data, 3));
+  for (int i = 3; i >= 0; --i) sim.traced_system.RegCloseKey(keys[i]);
+  EXPECT_FALSE(sim.traced_system.RegSetValueEx(keys[3], "Record", REG_SZ, data, 3));
 
   // Without the sound mapper's key the last level fails; a wrong level fails at once.
   sim.world.pc.registry_key_present = false;
   RegKey key = 0;
-  EXPECT_TRUE(sim.system.RegOpenKeyEx(HKEY_CURRENT_USER, "software\\Microsoft\\Multimedia", &key));
-  EXPECT_FALSE(sim.system.RegOpenKeyEx(key, "Sound Mapper", &key));
-  EXPECT_FALSE(sim.system.RegOpenKeyEx(HKEY_CURRENT_USER, "Microsoft", &key));
+  EXPECT_TRUE(
+      sim.traced_system.RegOpenKeyEx(HKEY_CURRENT_USER, "software\\Microsoft\\Multimedia", &key));
+  EXPECT_FALSE(sim.traced_system.RegOpenKeyEx(key, "Sound Mapper", &key));
+  EXPECT_FALSE(sim.traced_system.RegOpenKeyEx(HKEY_CURRENT_USER, "Microsoft", &key));
 }
 
 TEST_F(SimPcTest, ControlDeviceTakesTheTwoRequests) {
-  const Handle device = sim.system.CreateFile("\\\\.\\QRX_AudioExtra0");
+  const Handle device = sim.traced_system.CreateFile("\\\\.\\QRX_AudioExtra0");
   ASSERT_NE(device, INVALID_HANDLE_VALUE);
   // Opened exclusively.
-  EXPECT_EQ(sim.system.CreateFile("\\\\.\\QRX_AudioExtra0"), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(sim.traced_system.CreateFile("\\\\.\\QRX_AudioExtra0"), INVALID_HANDLE_VALUE);
   const std::int32_t gain = 130;
-  EXPECT_TRUE(sim.system.DeviceIoControl(device, 0x222C04, &gain, 4));
+  EXPECT_TRUE(sim.traced_system.DeviceIoControl(device, 0x222C04, &gain, 4));
   const std::int32_t block[5] = {2400, 180, -6, 3, 20};
-  EXPECT_TRUE(sim.system.DeviceIoControl(device, 0x222C48, block, 20));
-  EXPECT_FALSE(sim.system.DeviceIoControl(device, 0x222C48, block, 16));
+  EXPECT_TRUE(sim.traced_system.DeviceIoControl(device, 0x222C48, block, 20));
+  EXPECT_FALSE(sim.traced_system.DeviceIoControl(device, 0x222C48, block, 16));
   ASSERT_EQ(sim.system.requests().size(), 2u);
   EXPECT_EQ(sim.system.requests()[1].input.size(), 20u);
-  EXPECT_TRUE(sim.system.CloseHandle(device));
-  EXPECT_FALSE(sim.system.DeviceIoControl(device, 0x222C04, &gain, 4));
+  EXPECT_TRUE(sim.traced_system.CloseHandle(device));
+  EXPECT_FALSE(sim.traced_system.DeviceIoControl(device, 0x222C04, &gain, 4));
   EXPECT_EQ(Lines(),
             (std::vector<std::string>{
                 "CreateFile(\"\\\\\\\\.\\\\QRX_AudioExtra0\")",
@@ -277,19 +276,19 @@ TEST_F(SimPcTest, ControlDeviceTakesTheTwoRequests) {
                 "DeviceIoControl(0x222C48, 2400, 180, -6, 3)", "DeviceIoControl(0x222C04, 130)"}));
 
   sim.world.pc.control_device_present = false;
-  EXPECT_EQ(sim.system.CreateFile("\\\\.\\QRX_AudioExtra0"), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(sim.traced_system.CreateFile("\\\\.\\QRX_AudioExtra0"), INVALID_HANDLE_VALUE);
 }
 
 TEST_F(SimPcTest, ProcessesStartUnlessMissing) {
   sim.world.pc.programs["edDevice_Q5.exe"] = false;
   ProcessInfo info;
-  ASSERT_TRUE(sim.system.CreateProcess("rmfilter_Q5.exe", &info));
-  EXPECT_TRUE(sim.system.CloseHandle(info.thread));
-  EXPECT_EQ(sim.system.WaitForSingleObject(info.process, INFINITE), WAIT_OBJECT_0);
-  EXPECT_TRUE(sim.system.CloseHandle(info.process));
+  ASSERT_TRUE(sim.traced_system.CreateProcess("rmfilter_Q5.exe", &info));
+  EXPECT_TRUE(sim.traced_system.CloseHandle(info.thread));
+  EXPECT_EQ(sim.traced_system.WaitForSingleObject(info.process, INFINITE), WAIT_OBJECT_0);
+  EXPECT_TRUE(sim.traced_system.CloseHandle(info.process));
   ProcessInfo missing;
-  EXPECT_FALSE(sim.system.CreateProcess("edDevice_Q5.exe", &missing));
-  EXPECT_EQ(sim.system.WaitForSingleObject(missing.process, 1000), WAIT_FAILED);
+  EXPECT_FALSE(sim.traced_system.CreateProcess("edDevice_Q5.exe", &missing));
+  EXPECT_EQ(sim.traced_system.WaitForSingleObject(missing.process, 1000), WAIT_FAILED);
   EXPECT_EQ(sim.system.started_programs(), (std::vector<std::string>{"rmfilter_Q5.exe"}));
   EXPECT_EQ(Lines(), (std::vector<std::string>{
                          "CreateProcess(\"rmfilter_Q5.exe\")", "WaitForSingleObject(INFINITE)",

@@ -150,15 +150,15 @@ class SimPlatformTest : public ::testing::Test {
 };
 
 TEST_F(SimPlatformTest, ModalLoopRunsTheDriverAndEndsAtDestroy) {
-  TestDialog dialog(102, sim.window);
+  TestDialog dialog(102, sim.traced_window);
   HWND seen_window = nullptr;
   sim.window.set_modal_driver([&] {
     seen_window = dialog.m_hWnd;
     EXPECT_EQ(sim.window.window_state(), SimWindowHost::WindowState::kVisible);
-    sim.window.SetTimer(dialog.m_hWnd, 9, 100);
+    sim.traced_window.SetTimer(dialog.m_hWnd, 9, 100);
     EXPECT_TRUE(sim.window.PostMessage(dialog.m_hWnd, 1234, 0, 0));
-    EXPECT_EQ(sim.window.MessageBox(dialog.m_hWnd, "Hi", "Cap", MB_OK), IDOK);
-    EXPECT_TRUE(sim.window.DestroyWindow(dialog.m_hWnd));
+    EXPECT_EQ(sim.traced_window.MessageBox(dialog.m_hWnd, "Hi", "Cap", MB_OK), IDOK);
+    EXPECT_TRUE(sim.traced_window.DestroyWindow(dialog.m_hWnd));
   });
   dialog.DoModal();
   EXPECT_EQ(seen_window, SimWindowHost::MainWindow());
@@ -169,11 +169,11 @@ TEST_F(SimPlatformTest, ModalLoopRunsTheDriverAndEndsAtDestroy) {
   EXPECT_TRUE(sim.loop.Timers().empty());
   // A destroyed window takes no more messages and no second destruction.
   EXPECT_FALSE(sim.window.PostMessage(SimWindowHost::MainWindow(), 1, 0, 0));
-  EXPECT_FALSE(sim.window.DestroyWindow(SimWindowHost::MainWindow()));
+  EXPECT_FALSE(sim.traced_window.DestroyWindow(SimWindowHost::MainWindow()));
 }
 
 TEST_F(SimPlatformTest, WindowDestroyedDuringInitSkipsTheDriver) {
-  TestDialog dialog(102, sim.window);
+  TestDialog dialog(102, sim.traced_window);
   dialog.destroy_on_init = true;
   bool driver_ran = false;
   sim.window.set_modal_driver([&] { driver_ran = true; });
@@ -189,7 +189,7 @@ const std::vector<UINT> kBoxMessages = {WM_INITDIALOG,     WM_CTLCOLORMSGBOX + C
                                         WM_COMMAND,        WM_DESTROY};
 
 TEST_F(SimPlatformTest, OtherTemplatesAreBoxesThatCloseAtOnce) {
-  TestDialog about(100, sim.window);
+  TestDialog about(100, sim.traced_window);
   // This box swallows its OK; the user closes it all the same.
   EXPECT_EQ(about.DoModal(), IDOK);
   EXPECT_EQ(about.messages, kBoxMessages);
@@ -197,8 +197,8 @@ TEST_F(SimPlatformTest, OtherTemplatesAreBoxesThatCloseAtOnce) {
 }
 
 TEST_F(SimPlatformTest, BoxOverTheControllerDispatchesWhatIsAlreadyPosted) {
-  TestDialog dialog(102, sim.window);
-  TestDialog about(100, sim.window);
+  TestDialog dialog(102, sim.traced_window);
+  TestDialog about(100, sim.traced_window);
   sim.window.set_modal_driver([&] {
     sim.window.PostMessage(dialog.m_hWnd, 1234, 0, 0);
     EXPECT_EQ(about.DoModal(), IDOK);
@@ -211,13 +211,13 @@ TEST_F(SimPlatformTest, BoxOverTheControllerDispatchesWhatIsAlreadyPosted) {
 }
 
 TEST_F(SimPlatformTest, ShowWindowTracesAndSetsTheState) {
-  TestDialog dialog(102, sim.window);
+  TestDialog dialog(102, sim.traced_window);
   sim.window.set_modal_driver([&] {
-    sim.window.ShowWindow(dialog.m_hWnd, SW_MINIMIZE);
+    sim.traced_window.ShowWindow(dialog.m_hWnd, SW_MINIMIZE);
     EXPECT_EQ(sim.window.window_state(), SimWindowHost::WindowState::kMinimized);
-    sim.window.ShowWindow(dialog.m_hWnd, SW_HIDE);
+    sim.traced_window.ShowWindow(dialog.m_hWnd, SW_HIDE);
     EXPECT_EQ(sim.window.window_state(), SimWindowHost::WindowState::kHidden);
-    sim.window.ShowWindow(dialog.m_hWnd, 5);
+    sim.traced_window.ShowWindow(dialog.m_hWnd, 5);
     EXPECT_EQ(sim.window.window_state(), SimWindowHost::WindowState::kVisible);
   });
   dialog.DoModal();
@@ -240,20 +240,20 @@ TEST_F(SimPlatformTest, TrayIconAddModifyDelete) {
   data.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.icon = 150;
   std::snprintf(data.tip, sizeof data.tip, "Tip");
-  EXPECT_FALSE(sim.window.Shell_NotifyIcon(NIM_MODIFY, data));  // nothing to modify yet
-  EXPECT_TRUE(sim.window.Shell_NotifyIcon(NIM_ADD, data));
-  EXPECT_FALSE(sim.window.Shell_NotifyIcon(NIM_ADD, data));
+  EXPECT_FALSE(sim.traced_window.Shell_NotifyIcon(NIM_MODIFY, data));  // nothing to modify yet
+  EXPECT_TRUE(sim.traced_window.Shell_NotifyIcon(NIM_ADD, data));
+  EXPECT_FALSE(sim.traced_window.Shell_NotifyIcon(NIM_ADD, data));
   data.icon = 149;
-  EXPECT_TRUE(sim.window.Shell_NotifyIcon(NIM_MODIFY, data));
+  EXPECT_TRUE(sim.traced_window.Shell_NotifyIcon(NIM_MODIFY, data));
   EXPECT_EQ(sim.window.tray_icon(), 149);
   EXPECT_EQ(sim.window.tray_tip(), "Tip");
   NotifyIconData other = data;
   other.id = 2;
-  EXPECT_FALSE(sim.window.Shell_NotifyIcon(NIM_MODIFY, other));
-  EXPECT_FALSE(sim.window.Shell_NotifyIcon(NIM_DELETE, other));
-  EXPECT_TRUE(sim.window.Shell_NotifyIcon(NIM_DELETE, data));
+  EXPECT_FALSE(sim.traced_window.Shell_NotifyIcon(NIM_MODIFY, other));
+  EXPECT_FALSE(sim.traced_window.Shell_NotifyIcon(NIM_DELETE, other));
+  EXPECT_TRUE(sim.traced_window.Shell_NotifyIcon(NIM_DELETE, data));
   EXPECT_FALSE(sim.window.tray_present());
-  EXPECT_FALSE(sim.window.Shell_NotifyIcon(NIM_DELETE, data));
+  EXPECT_FALSE(sim.traced_window.Shell_NotifyIcon(NIM_DELETE, data));
   EXPECT_EQ(Lines()[1], "Shell_NotifyIcon(NIM_ADD, 150, \"Tip\")");
   EXPECT_EQ(Lines()[3], "Shell_NotifyIcon(NIM_MODIFY, 149, \"Tip\")");
   EXPECT_EQ(Lines().back(), "Shell_NotifyIcon(NIM_DELETE)");
@@ -263,7 +263,7 @@ TEST_F(SimPlatformTest, TrayTipWithoutTerminatorStaysInItsField) {
   NotifyIconData data;
   data.window = SimWindowHost::MainWindow();
   std::fill(std::begin(data.tip), std::end(data.tip), 'x');
-  EXPECT_TRUE(sim.window.Shell_NotifyIcon(NIM_ADD, data));
+  EXPECT_TRUE(sim.traced_window.Shell_NotifyIcon(NIM_ADD, data));
   EXPECT_EQ(Lines()[0], "Shell_NotifyIcon(NIM_ADD, 0, \"" + std::string(128, 'x') + "\")");
 }
 
@@ -272,23 +272,23 @@ TEST_F(SimPlatformTest, PopupMenuTracesItemTextsInOrder) {
                                "Schlie\xDF"
                                "en"},
                               {32772, nullptr}};
-  EXPECT_TRUE(sim.window.TrackPopupMenu(SimWindowHost::MainWindow(), 131, items, 2));
+  EXPECT_TRUE(sim.traced_window.TrackPopupMenu(SimWindowHost::MainWindow(), 131, items, 2));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"TrackPopupMenu(\"Schlie\\xDFen\", \"\")"}));
 }
 
 // The LCD model of the simulated handset.
 TEST_F(SimPlatformTest, TextReplacesTheRowAndBitmapsAddToIt) {
   SimHandset& h = sim.handset;
-  h.fSendDisplayLCD_BMP(2, 0, 118);
-  h.fSendDisplayLCD_TXT(2, 17, "Alice", 1, 100, "Tahoma");
+  sim.traced_handset.fSendDisplayLCD_BMP(2, 0, 118);
+  sim.traced_handset.fSendDisplayLCD_TXT(2, 17, "Alice", 1, 100, "Tahoma");
   EXPECT_EQ(h.RowLine(2), "row 2 style 1: \"Alice\"@17");
-  h.fSendDisplayLCD_BMP(2, 0, 118);
-  h.fSendDisplayLCD_BMP(2, 112, 115);
-  h.fSendDisplayLCD_BMP(2, 0, 119);
+  sim.traced_handset.fSendDisplayLCD_BMP(2, 0, 118);
+  sim.traced_handset.fSendDisplayLCD_BMP(2, 112, 115);
+  sim.traced_handset.fSendDisplayLCD_BMP(2, 0, 119);
   EXPECT_EQ(h.RowLine(2), "row 2 style 1: [118]@0 [119]@0 \"Alice\"@17 [115]@112");
-  h.fSendDisplayLCD_TXT2(2, 5, nullptr, 8, 0, "Tahoma", 15, 0);
+  sim.traced_handset.fSendDisplayLCD_TXT2(2, 5, nullptr, 8, 0, "Tahoma", 15, 0);
   EXPECT_EQ(h.RowLine(2), "row 2 style 8: \"\"@5");
-  h.fClearRow(2);
+  sim.traced_handset.fClearRow(2);
   EXPECT_EQ(h.RowLine(2), "row 2 style 0:");
   EXPECT_EQ(Lines()[1], "fSendDisplayLCD_TXT(2, 17, \"Alice\", 1, 100, \"Tahoma\")");
   EXPECT_EQ(Lines()[5], "fSendDisplayLCD_TXT2(2, 5, \"\", 8, 0, \"Tahoma\", 15, 0)");
@@ -296,41 +296,42 @@ TEST_F(SimPlatformTest, TextReplacesTheRowAndBitmapsAddToIt) {
 
 TEST_F(SimPlatformTest, ClearsAndVolumeBar) {
   SimHandset& h = sim.handset;
-  for (std::uint8_t r = 0; r < 4; ++r) h.fSendDisplayLCD_TXT(r, 0, "x", 2, 700, "Tahoma");
-  h.fSendDisplayLCD_Cylinder(65536);
+  for (std::uint8_t r = 0; r < 4; ++r)
+    sim.traced_handset.fSendDisplayLCD_TXT(r, 0, "x", 2, 700, "Tahoma");
+  sim.traced_handset.fSendDisplayLCD_Cylinder(65536);
   EXPECT_EQ(h.RowLine(3), "row 3 style 2: \"x\"@0");
   EXPECT_EQ(h.RowLine(2), "row 2 style 0: {volume 65536}");
   EXPECT_EQ(h.RowLine(1), "row 1 style 0: {volume 65536}");
   EXPECT_EQ(h.RowLine(0), "row 0 style 2: \"x\"@0");
-  h.fClearDisplay2();
+  sim.traced_handset.fClearDisplay2();
   for (int r = 0; r < 4; ++r) EXPECT_EQ(h.RowLine(r), "row " + std::to_string(r) + " style 0:");
   EXPECT_EQ(Lines().back(), "fClearDisplay2()");
 }
 
 TEST_F(SimPlatformTest, BufferTransferShiftsItemsAndSetsTheStyle) {
   SimHandset& h = sim.handset;
-  h.fSendDisplayLCD_TXT(1, 0, "old", 0, 700, "Tahoma");
-  h.fClearBuf();
-  h.fDrawBuf(17, 0, "Bob \"B\"", 0, "Tahoma", 15);
-  h.fDrawBuf(0, 124, "", 0, "", 0);
-  h.fSendBufToQ5LCD(1, 3, 9);
+  sim.traced_handset.fSendDisplayLCD_TXT(1, 0, "old", 0, 700, "Tahoma");
+  sim.traced_handset.fClearBuf();
+  sim.traced_handset.fDrawBuf(17, 0, "Bob \"B\"", 0, "Tahoma", 15);
+  sim.traced_handset.fDrawBuf(0, 124, "", 0, "", 0);
+  sim.traced_handset.fSendBufToQ5LCD(1, 3, 9);
   EXPECT_EQ(h.RowLine(1), "row 1 style 9: [124]@3 \"Bob \\\"B\\\"\"@20");
   EXPECT_EQ(Lines()[2], "fDrawBuf(17, 0, \"Bob \\\"B\\\"\", 0, \"Tahoma\", 15)");
   EXPECT_EQ(Lines()[4], "fSendBufToQ5LCD(1, 3, 9)");
   // The buffer stays as drawn until it is cleared.
-  h.fSendBufToQ5LCD(0, 0, 0);
+  sim.traced_handset.fSendBufToQ5LCD(0, 0, 0);
   EXPECT_EQ(h.RowLine(0), "row 0 style 0: [124]@0 \"Bob \\\"B\\\"\"@17");
-  h.fClearBuf();
-  h.fSendBufToQ5LCD(0, 0, 1);
+  sim.traced_handset.fClearBuf();
+  sim.traced_handset.fSendBufToQ5LCD(0, 0, 1);
   EXPECT_EQ(h.RowLine(0), "row 0 style 1:");
 }
 
 TEST_F(SimPlatformTest, RowsAboveThreeAreTracedAndIgnored) {
   SimHandset& h = sim.handset;
-  EXPECT_FALSE(h.fSendDisplayLCD_TXT(4, 0, "x", 0, 700, "Tahoma"));
-  EXPECT_FALSE(h.fSendDisplayLCD_BMP(255, 0, 118));
-  EXPECT_FALSE(h.fClearRow(4));
-  EXPECT_FALSE(h.fSendBufToQ5LCD(7, 0, 0));
+  EXPECT_FALSE(sim.traced_handset.fSendDisplayLCD_TXT(4, 0, "x", 0, 700, "Tahoma"));
+  EXPECT_FALSE(sim.traced_handset.fSendDisplayLCD_BMP(255, 0, 118));
+  EXPECT_FALSE(sim.traced_handset.fClearRow(4));
+  EXPECT_FALSE(sim.traced_handset.fSendBufToQ5LCD(7, 0, 0));
   EXPECT_EQ(Lines(),
             (std::vector<std::string>{"fSendDisplayLCD_TXT(4, 0, \"x\", 0, 700, \"Tahoma\")",
                                       "fSendDisplayLCD_BMP(255, 0, 118)", "fClearRow(4)",
@@ -341,25 +342,25 @@ TEST_F(SimPlatformTest, RowsAboveThreeAreTracedAndIgnored) {
 TEST_F(SimPlatformTest, LedsAndConnection) {
   SimHandset& h = sim.handset;
   EXPECT_EQ(h.leds().main + h.leds().hold + h.leds().mute + h.leds().voicemail, 0);
-  h.fSetLEDOn(1);
-  h.fSetLEDStatus(0, 1);
-  h.fSetLEDStatus(1, 1);
-  h.fSetLEDStatus(1, 0);
-  EXPECT_FALSE(h.fSetLEDStatus(2, 1));
-  h.fSetVoiceLEDOn(1);
+  sim.traced_handset.fSetLEDOn(1);
+  sim.traced_handset.fSetLEDStatus(0, 1);
+  sim.traced_handset.fSetLEDStatus(1, 1);
+  sim.traced_handset.fSetLEDStatus(1, 0);
+  EXPECT_FALSE(sim.traced_handset.fSetLEDStatus(2, 1));
+  sim.traced_handset.fSetVoiceLEDOn(1);
   EXPECT_EQ(h.leds().main, 1);
   EXPECT_EQ(h.leds().hold, 1);
   EXPECT_EQ(h.leds().mute, 0);
   EXPECT_EQ(h.leds().voicemail, 1);
   EXPECT_EQ(Lines()[1], "fSetLEDStatus(0, 1)");
 
-  h.fConnectDevice(SimWindowHost::MainWindow());
+  sim.traced_handset.fConnectDevice(SimWindowHost::MainWindow());
   EXPECT_FALSE(sim.loop.HasQueued());  // not plugged: no arrival
   sim.world.handset.plugged = true;
   sim.world.handset.driver_ok = false;
-  h.fConnectDevice(SimWindowHost::MainWindow());
+  sim.traced_handset.fConnectDevice(SimWindowHost::MainWindow());
   EXPECT_TRUE(sim.loop.HasQueued());
-  EXPECT_FALSE(h.fCheckDriver());
+  EXPECT_FALSE(sim.traced_handset.fCheckDriver());
   EXPECT_EQ(Lines()[6], "fConnectDevice(hwnd)");
 }
 

@@ -12,6 +12,8 @@
 
 #include "core/constants.h"
 #include "platform/sim/sim_window.h"
+#include "platform/sim/trace.h"
+#include "platform/trace/tracing_voip_bridge.h"
 #include "voip/blocks.h"
 
 namespace mivo::sim {
@@ -30,7 +32,9 @@ struct Posted {
 
 class SimVoipClientTest : public ::testing::Test {
  protected:
-  SimVoipClientTest() : trace_(out_), client_(loop_, trace_, world_) {
+  SimVoipClientTest()
+      : sink_(out_), trace_(sink_), client_(loop_, world_), traced_(client_, trace_) {
+    trace_.set_main_window(SimWindowHost::MainWindow());
     loop_.set_target([this](UINT m, WPARAM, LPARAM l) -> LRESULT {
       const bool has_text = m == MSG_CALL_IN_PROGRESS || m == MSG_SECOND_CALL;
       posted_.push_back({m, has_text ? std::string(reinterpret_cast<const char*>(l)) : "", l});
@@ -42,7 +46,7 @@ class SimVoipClientTest : public ::testing::Test {
   // is a heap block of exactly 50 bytes, so a read or write past it is caught.
   std::string Key(int key, int flag = 0) {
     std::memset(buf_.get(), 0, kNumberBufferSize);
-    client_.fSendKey(key, flag, buf_.get(), &len_);
+    traced_.fSendKey(key, flag, buf_.get(), &len_);
     return std::string(buf_.get(), strnlen(buf_.get(), kNumberBufferSize));
   }
 
@@ -61,7 +65,7 @@ class SimVoipClientTest : public ::testing::Test {
 
   void Connect() {
     world_.voip.auto_mode = true;
-    client_.fConnectVoIP(SimWindowHost::MainWindow(), 1);
+    traced_.fConnectVoIP(SimWindowHost::MainWindow(), 1);
     loop_.Pump();
     posted_.clear();
   }
@@ -69,8 +73,11 @@ class SimVoipClientTest : public ::testing::Test {
   std::ostringstream out_;
   SimWorld world_;
   EventLoop loop_;
+  trace::StreamSink sink_;
   Trace trace_;
   SimVoipClient client_;
+  // The client as the controller calls it: behind the tracing layer.
+  trace::TracingVoipBridge traced_;
   std::vector<Posted> posted_;
   std::unique_ptr<char[]> buf_ = std::make_unique<char[]>(kNumberBufferSize);
   int len_ = 0;
@@ -89,11 +96,11 @@ TEST_F(SimVoipClientTest, KeysEditTheNumberAndWriteItBack) {
   EXPECT_EQ(len_, 3);
   // Whatever the caller left in its buffer, the rest is zeroed.
   std::memset(buf_.get(), 'x', kNumberBufferSize);
-  client_.fSendKey(Digit(5), 0, buf_.get(), &len_);
+  traced_.fSendKey(Digit(5), 0, buf_.get(), &len_);
   EXPECT_EQ(std::string(buf_.get()), "1*+5");
   for (int i = 4; i < kNumberBufferSize; ++i) ASSERT_EQ(buf_[i], '\0') << i;
   // No buffer, no length: nothing is written there.
-  EXPECT_TRUE(client_.fSendKey(Digit(2), 0, nullptr, nullptr));
+  EXPECT_TRUE(traced_.fSendKey(Digit(2), 0, nullptr, nullptr));
   EXPECT_EQ(LastTraceLine(), "fSendKey(13, 0, \"\", 0)");
   EXPECT_EQ(client_.number(), "1*+52");
 }
@@ -104,8 +111,8 @@ TEST_F(SimVoipClientTest, FiftyCharactersFillTheBufferWithoutTerminator) {
   EXPECT_EQ(len_, 50);
   EXPECT_EQ(client_.number().back(), '5');
   // The full buffer handed back in is read no further than its 50 bytes.
-  client_.fSendKey(KEY_UP, 0, buf_.get(), &len_);
-  EXPECT_EQ(LastTraceLine(), "fSendKey(4, 0, " + Trace::Quote(client_.number()) + ", 50)");
+  traced_.fSendKey(KEY_UP, 0, buf_.get(), &len_);
+  EXPECT_EQ(LastTraceLine(), "fSendKey(4, 0, " + trace::Quote(client_.number()) + ", 50)");
   Key(KEY_CANCEL);
   Key(KEY_0);
   EXPECT_EQ(Key(KEY_0, 1).back(), '+');
@@ -127,13 +134,13 @@ TEST_F(SimVoipClientTest, CallTakesTheNumberAndDigitsAreTonesUntilTheEnd) {
   EXPECT_FALSE(client_.in_call());
   // A call placed by name carries tones as well, scripted or in auto mode, until an 11 or
   // the far end's hang-up.
-  client_.fCallUser("alice");
+  traced_.fCallUser("alice");
   EXPECT_EQ(Key(Digit(3)), "");
   Key(KEY_END_CALL);
   EXPECT_EQ(Key(Digit(3)), "3");
   Key(KEY_END_CALL);
   world_.voip.auto_mode = true;
-  client_.fCallUser("alice");
+  traced_.fCallUser("alice");
   EXPECT_EQ(Key(Digit(3)), "");
   client_.FarEndHangsUp();
   EXPECT_EQ(Key(Digit(3)), "3");
@@ -170,7 +177,7 @@ TEST_F(SimVoipClientTest, BlocksHoldTheRecordsAtTheirOffsets) {
     world_.voip.voicemails.push_back({"vm" + std::to_string(i), "h", "N"});
 
   const std::uint8_t* book = nullptr;
-  ASSERT_TRUE(client_.fGetFullPhoneBook(&book));
+  ASSERT_TRUE(traced_.fGetFullPhoneBook(&book));
   EXPECT_EQ(std::memcmp(book, "\x02\0\0\0", 4), 0);
   const auto* r = book + 4 + 404;
   EXPECT_EQ(ReadInt32(r + 4), 2);
@@ -182,7 +189,7 @@ TEST_F(SimVoipClientTest, BlocksHoldTheRecordsAtTheirOffsets) {
   EXPECT_EQ(std::memcmp(r + 400, "12\0\0", 4), 0);
 
   const std::uint8_t* calls = nullptr;
-  ASSERT_TRUE(client_.fGetCalls(&calls));
+  ASSERT_TRUE(traced_.fGetCalls(&calls));
   EXPECT_EQ(ReadInt32(calls + 4), 8);
   EXPECT_EQ(ReadInt32(calls + 4 + 4), 3);
   EXPECT_STREQ(reinterpret_cast<const char*>(calls + 4 + 12), "7");
@@ -191,7 +198,7 @@ TEST_F(SimVoipClientTest, BlocksHoldTheRecordsAtTheirOffsets) {
   EXPECT_STREQ(reinterpret_cast<const char*>(calls + 4 + 156), "Bob");
 
   const std::uint8_t* vm = nullptr;
-  ASSERT_TRUE(client_.fGetVoiceMails(&vm));
+  ASSERT_TRUE(traced_.fGetVoiceMails(&vm));
   EXPECT_EQ(std::memcmp(vm, "\x2C\x01\0\0", 4), 0);  // 300, little-endian
   EXPECT_STREQ(reinterpret_cast<const char*>(vm + 4 + 139), "vm1");
   EXPECT_STREQ(reinterpret_cast<const char*>(vm + 4 + 139 + 10), "h");
@@ -202,11 +209,11 @@ TEST_F(SimVoipClientTest, BlocksHoldTheRecordsAtTheirOffsets) {
 TEST_F(SimVoipClientTest, OverlongTextsAreCutTerminatedUnlessTheHookSaysOtherwise) {
   world_.voip.voicemails = {{"0123456789ABC", std::string(100, 'h'), std::string(100, 'n')}};
   const std::uint8_t* vm = nullptr;
-  client_.fGetVoiceMails(&vm);
+  traced_.fGetVoiceMails(&vm);
   EXPECT_STREQ(reinterpret_cast<const char*>(vm + 4), "012345678");
   EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(vm + 4 + 74)), 64u);
   client_.set_unterminated_texts(true);
-  client_.fGetVoiceMails(&vm);
+  traced_.fGetVoiceMails(&vm);
   EXPECT_EQ(vm[4 + 9], '9');
   EXPECT_EQ(vm[4 + 138], 'n');  // the record's last byte
 }
@@ -214,27 +221,27 @@ TEST_F(SimVoipClientTest, OverlongTextsAreCutTerminatedUnlessTheHookSaysOtherwis
 TEST_F(SimVoipClientTest, NextFetchReplacesTheBlockAndNullAddressIsRefused) {
   world_.voip.contacts = {SimContact{}};
   const std::uint8_t* first = nullptr;
-  client_.fGetFullPhoneBook(&first);
+  traced_.fGetFullPhoneBook(&first);
   world_.voip.contacts[0].status = 5;  // same size: freeing first would hand back the address
   const std::uint8_t* second = nullptr;
-  client_.fGetFullPhoneBook(&second);
+  traced_.fGetFullPhoneBook(&second);
   EXPECT_NE(first, second);  // the new block is made before the old one goes
   EXPECT_EQ(blocks::ReadInt32(second + 4 + 4), 5);
-  EXPECT_FALSE(client_.fGetFullPhoneBook(nullptr));
-  EXPECT_FALSE(client_.fGetActiveCalls(nullptr));
+  EXPECT_FALSE(traced_.fGetFullPhoneBook(nullptr));
+  EXPECT_FALSE(traced_.fGetActiveCalls(nullptr));
   EXPECT_EQ(LastTraceLine(), "fGetActiveCalls()");
   EXPECT_EQ(blocks::ReadInt32(second + 4 + 4), 5);  // a refused fetch leaves it valid
 }
 
 TEST_F(SimVoipClientTest, WithoutAutoModeNothingIsEverPosted) {
   world_.voip.unplayed = 1;
-  client_.fConnectVoIP(SimWindowHost::MainWindow(), 1);
+  traced_.fConnectVoIP(SimWindowHost::MainWindow(), 1);
   EXPECT_EQ(LastTraceLine(), "fConnectVoIP(hwnd, 1)");
   Key(Digit(5));
   Key(KEY_CALL);
-  client_.fSetOnHold();
-  client_.fCallUser("bob");
-  client_.fSending("open voicemail 1");
+  traced_.fSetOnHold();
+  traced_.fCallUser("bob");
+  traced_.fSending("open voicemail 1");
   client_.NoteRinging("carol");
   Key(KEY_CALL);
   client_.FarEndHangsUp();
@@ -247,21 +254,21 @@ TEST_F(SimVoipClientTest, WithoutAutoModeNothingIsEverPosted) {
 TEST_F(SimVoipClientTest, AutoModeConnectsAndReportsCallProgress) {
   world_.voip.auto_mode = true;
   world_.voip.language = 7;
-  client_.fConnectVoIP(SimWindowHost::MainWindow(), 1);
+  traced_.fConnectVoIP(SimWindowHost::MainWindow(), 1);
   loop_.Pump();
   ASSERT_EQ(Messages(), (std::vector<UINT>{MSG_VOIP_ATTACHED, MSG_VOIP_ONLINE, MSG_LANGUAGE}));
   EXPECT_EQ(posted_[2].lparam, 7);
   posted_.clear();
 
-  client_.fCallUser("alice");
+  traced_.fCallUser("alice");
   loop_.Advance(1400);
   EXPECT_TRUE(posted_.empty());
   loop_.Advance(200);
   ASSERT_EQ(Messages(), (std::vector<UINT>{MSG_CALL_IN_PROGRESS}));
   ASSERT_EQ(world_.voip.active.size(), 1u);
   EXPECT_EQ(posted_[0].text, world_.voip.active[0].id);
-  client_.fSetOnHold();
-  client_.fSetInProgress();
+  traced_.fSetOnHold();
+  traced_.fSetInProgress();
   Key(KEY_END_CALL);
   Key(KEY_END_CALL);  // nothing left to end: no second message, no loop with the controller
   loop_.Pump();
@@ -288,8 +295,8 @@ TEST_F(SimVoipClientTest, AutoModeAnswersRingingAndBuildsConferences) {
   const std::string first = posted_[0].text;
   posted_.clear();
 
-  client_.fSetCallOnHold(first.c_str());
-  client_.fCallUser("carol,dave");
+  traced_.fSetCallOnHold(first.c_str());
+  traced_.fCallUser("carol,dave");
   loop_.Advance(1500);
   ASSERT_EQ(Messages(), (std::vector<UINT>{MSG_CALL_ON_HOLD, MSG_SECOND_CALL, MSG_SECOND_CALL}));
   EXPECT_NE(posted_[1].text, posted_[2].text);
@@ -297,11 +304,11 @@ TEST_F(SimVoipClientTest, AutoModeAnswersRingingAndBuildsConferences) {
   posted_.clear();
 
   // Parties leave one by one; the last one ends the call.
-  client_.fSetCallFinished(first.c_str());
-  client_.fSetCallFinished(world_.voip.active[0].id.c_str());
+  traced_.fSetCallFinished(first.c_str());
+  traced_.fSetCallFinished(world_.voip.active[0].id.c_str());
   loop_.Pump();
   EXPECT_TRUE(posted_.empty());
-  client_.fSetCallFinished(world_.voip.active[0].id.c_str());
+  traced_.fSetCallFinished(world_.voip.active[0].id.c_str());
   loop_.Pump();
   EXPECT_EQ(Messages(), (std::vector<UINT>{MSG_CALL_FINISHED}));
   EXPECT_FALSE(client_.in_call());
@@ -310,15 +317,15 @@ TEST_F(SimVoipClientTest, AutoModeAnswersRingingAndBuildsConferences) {
 TEST_F(SimVoipClientTest, AutoModePlaysVoicemailsToTheEndUnlessClosed) {
   world_.voip.unplayed = 2;
   Connect();
-  client_.fSending("open voicemail 42");
+  traced_.fSending("open voicemail 42");
   loop_.Advance(5000);
   EXPECT_EQ(Messages(), (std::vector<UINT>{MSG_VOICEMAIL_CHANGED, MSG_VOICEMAIL_ENDED}));
   EXPECT_EQ(world_.voip.unplayed, 1);
   posted_.clear();
   // Played again: counted once only; closed early: no end reported.
-  client_.fSending("open voicemail 42");
+  traced_.fSending("open voicemail 42");
   loop_.Advance(1000);
-  client_.fSending("close voicemail 42");
+  traced_.fSending("close voicemail 42");
   loop_.Advance(10000);
   EXPECT_TRUE(posted_.empty());
   EXPECT_EQ(world_.voip.unplayed, 1);

@@ -22,7 +22,7 @@ using TextList = std::vector<std::string>;
 // A bridge that hands out the blocks a test built, and records the commands it is sent.
 class BlockBridge : public sim::SimVoipClient {
  public:
-  explicit BlockBridge(sim::SimPlatform& sim) : SimVoipClient(sim.loop, sim.trace, sim.world) {}
+  explicit BlockBridge(sim::SimPlatform& sim) : SimVoipClient(sim.loop, sim.world) {}
   bool fCheckVoIPOnLine() override { return online; }
   bool fGetFullPhoneBook(const std::uint8_t** block) override {
     ++book_requests;
@@ -75,7 +75,7 @@ class VoipListsTest : public ::testing::Test {
   VoipListsTest()
       : sim_(out_),
         bridge_(sim_),
-        c_(std::make_unique<ControllerDialog>(sim_.handset, bridge_, sim_.host())) {}
+        c_(std::make_unique<ControllerDialog>(sim_.traced_handset, bridge_, sim_.host())) {}
 
   TextList Names() const {
     TextList names;

@@ -32,8 +32,20 @@ bool EventLoop::KillTimer(std::uintptr_t id) {
   return timers_.erase(id) > 0;
 }
 
-void EventLoop::Schedule(std::uint32_t delay_ms, std::function<void()> action) {
-  scheduled_.push_back(Scheduled{now_ms_ + delay_ms, ++sequence_, std::move(action)});
+DevicePort::Token EventLoop::Schedule(std::uint32_t delay_ms, std::function<void()> action) {
+  const std::uint64_t sequence = ++sequence_;
+  scheduled_.push_back(Scheduled{now_ms_ + delay_ms, sequence, std::move(action)});
+  return sequence;
+}
+
+void EventLoop::Cancel(Token token) {
+  std::erase_if(scheduled_, [token](const Scheduled& s) { return s.sequence == token; });
+}
+
+bool EventLoop::PostTo(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (window == nullptr) return false;
+  Post(message, wparam, lparam);
+  return true;
 }
 
 void EventLoop::PumpMessages() {

@@ -1,6 +1,7 @@
 // The simulated message loop and virtual clock. A FIFO queue of posted messages and a table
 // of window timers keyed by id. Time advances only when told (Advance) or, in interactive
-// mode, with the real clock. Messages go to one target window procedure.
+// mode, with the real clock. Messages go to one target window procedure. It is the port the
+// simulated devices run on.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,12 @@
 #include <map>
 #include <vector>
 
+#include "platform/sim/device_port.h"
 #include "platform/win_types.h"
 
 namespace mivo::sim {
 
-class EventLoop {
+class EventLoop : public DevicePort {
  public:
   using WindowProc = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
 
@@ -41,7 +43,10 @@ class EventLoop {
   void Sleep(std::uint32_t ms) { now_ms_ += ms; }
   // Runs `action` at now + delay_ms, in the order of due times among timers and other
   // actions (not a window timer: nothing is traced). Used by the simulated devices.
-  void Schedule(std::uint32_t delay_ms, std::function<void()> action);
+  Token Schedule(std::uint32_t delay_ms, std::function<void()> action) override;
+  void Cancel(Token token) override;
+  // A message for a device's window goes to the one target; none without a window.
+  bool PostTo(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
 
   // Dispatches every queued message (including those posted meanwhile); when none is left,
   // the due timer (or scheduled action) with the earliest due time; repeats until no message

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/constants.h"
+#include "platform/trace/trace_text.h"
 
 namespace mivo::sim {
 
@@ -21,7 +22,7 @@ std::string TextOf(const char* text) {
 std::string ItemText(const LcdItem& item) {
   switch (item.kind) {
     case LcdItem::Kind::kText:
-      return Trace::Quote(item.text) + "@" + std::to_string(item.x);
+      return trace::Quote(item.text) + "@" + std::to_string(item.x);
     case LcdItem::Kind::kBitmap:
       return "[" + std::to_string(item.bitmap) + "]@" + std::to_string(item.x);
     case LcdItem::Kind::kVolume:
@@ -30,23 +31,9 @@ std::string ItemText(const LcdItem& item) {
   return {};
 }
 
-std::string Args(std::initializer_list<std::string> parts) {
-  std::string joined;
-  for (const std::string& part : parts) {
-    if (!joined.empty()) joined += ", ";
-    joined += part;
-  }
-  return joined;
-}
-
-std::string N(int value) {
-  return std::to_string(value);
-}
-
 }  // namespace
 
-SimHandset::SimHandset(EventLoop& loop, Trace& trace, SimWorld& world)
-    : loop_(loop), trace_(trace), world_(world) {}
+SimHandset::SimHandset(DevicePort& port, SimWorld& world) : port_(port), world_(world) {}
 
 std::string SimHandset::RowLine(int r) const {
   std::string line = "row " + std::to_string(r) + " style ";
@@ -74,83 +61,66 @@ void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style) 
 }
 
 bool SimHandset::fConnectDevice(HWND window) {
-  trace_.Call([&] { return "fConnectDevice(" + Trace::Window(window) + ")"; });
   connected_ = true;
   window_ = window;
   // A handset already plugged in announces itself at once.
-  if (world_.handset.plugged && window != nullptr) loop_.Post(MSG_HANDSET_ARRIVED, 0, 0);
+  if (world_.handset.plugged) port_.PostTo(window, MSG_HANDSET_ARRIVED, 0, 0);
   return true;
 }
 
 bool SimHandset::fCloseDevice() {
-  trace_.Call("fCloseDevice()");
   connected_ = false;
   window_ = nullptr;
   return true;
 }
 
 bool SimHandset::fSuspendDevice() {
-  trace_.Call("fSuspendDevice()");
   return true;
 }
 
 bool SimHandset::fCheckDriver() {
-  trace_.Call("fCheckDriver()");
   return world_.handset.driver_ok;
 }
 
 bool SimHandset::fRotate180(int on) {
-  trace_.Call([&] { return "fRotate180(" + N(on) + ")"; });
   rotated_ = on != 0;
   return true;
 }
 
 bool SimHandset::fClearDisplay2() {
-  trace_.Call("fClearDisplay2()");
   for (LcdRow& lcd_row : rows_) lcd_row = LcdRow{};
   return true;
 }
 
 bool SimHandset::fClearRow(std::uint8_t row) {
-  trace_.Call([&] { return "fClearRow(" + N(row) + ")"; });
   if (!ValidRow(row)) return false;
   rows_[row] = LcdRow{};
   return true;
 }
 
+// The model keeps the text and its style; weight, font and height only shape the pixels.
 bool SimHandset::fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style,
-                                     int weight, const char* font) {
-  trace_.Call([&] {
-    return "fSendDisplayLCD_TXT(" +
-           Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font)}) + ")";
-  });
+                                     int /*weight*/, const char* /*font*/) {
   if (!ValidRow(row)) return false;
   SetRowText(row, x, text, style);
   return true;
 }
 
 bool SimHandset::fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text, int style,
-                                      int weight, const char* font, int height, int flag) {
-  trace_.Call([&] {
-    return "fSendDisplayLCD_TXT2(" +
-           Args({N(row), N(x), Trace::Quote(text), N(style), N(weight), Trace::Quote(font),
-                 N(height), N(flag)}) +
-           ")";
-  });
+                                      int /*weight*/, const char* /*font*/, int /*height*/,
+                                      int /*flag*/) {
   if (!ValidRow(row)) return false;
   SetRowText(row, x, text, style);
   return true;
 }
 
 bool SimHandset::fSendDisplayLCD_BMP(std::uint8_t row, int x, int bitmap) {
-  trace_.Call([&] { return "fSendDisplayLCD_BMP(" + Args({N(row), N(x), N(bitmap)}) + ")"; });
   if (!ValidRow(row)) return false;
   rows_[row].items.push_back(LcdItem::Bitmap(x, bitmap));
   return true;
 }
 
 bool SimHandset::fSendDisplayLCD_Cylinder(int volume) {
-  trace_.Call([&] { return "fSendDisplayLCD_Cylinder(" + N(volume) + ")"; });
   // The bar fills the two middle rows.
   LcdItem bar;
   bar.kind = LcdItem::Kind::kVolume;
@@ -163,18 +133,12 @@ bool SimHandset::fSendDisplayLCD_Cylinder(int volume) {
 }
 
 bool SimHandset::fClearBuf() {
-  trace_.Call("fClearBuf()");
   buffer_.clear();
   return true;
 }
 
-bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const char* font,
-                          int height) {
-  trace_.Call([&] {
-    return "fDrawBuf(" +
-           Args({N(x), N(bitmap), Trace::Quote(text), N(zero), Trace::Quote(font), N(height)}) +
-           ")";
-  });
+bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int /*zero*/, const char* /*font*/,
+                          int /*height*/) {
   // The text when no bitmap is named, the bitmap when the text is empty; given both, the
   // text is drawn and the bitmap over it.
   const bool has_text = text != nullptr && text[0] != '\0';
@@ -184,7 +148,6 @@ bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const c
 }
 
 bool SimHandset::fSendBufToQ5LCD(std::uint8_t row, int x, int style) {
-  trace_.Call([&] { return "fSendBufToQ5LCD(" + Args({N(row), N(x), N(style)}) + ")"; });
   if (!ValidRow(row)) return false;
   rows_[row].items = buffer_;
   for (LcdItem& item : rows_[row].items) item.x += x;
@@ -193,13 +156,11 @@ bool SimHandset::fSendBufToQ5LCD(std::uint8_t row, int x, int style) {
 }
 
 bool SimHandset::fSetLEDOn(int on) {
-  trace_.Call([&] { return "fSetLEDOn(" + N(on) + ")"; });
   leds_.main = on != 0 ? 1 : 0;
   return true;
 }
 
 bool SimHandset::fSetLEDStatus(int led, int on) {
-  trace_.Call([&] { return "fSetLEDStatus(" + Args({N(led), N(on)}) + ")"; });
   if (led == 0) {
     leds_.hold = on != 0 ? 1 : 0;
   } else if (led == 1) {
@@ -211,7 +172,6 @@ bool SimHandset::fSetLEDStatus(int led, int on) {
 }
 
 bool SimHandset::fSetVoiceLEDOn(int on) {
-  trace_.Call([&] { return "fSetVoiceLEDOn(" + N(on) + ")"; });
   leds_.voicemail = on != 0 ? 1 : 0;
   return true;
 }

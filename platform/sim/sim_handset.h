@@ -1,5 +1,6 @@
 // The simulated handset: implements the handset library over a model of the four LCD rows,
-// the one-row off-screen buffer, the four LEDs, the rotation flag and the plug state.
+// the one-row off-screen buffer, the four LEDs, the rotation flag and the plug state. It
+// reaches the outside only through its port (the arrival message to the window it was given).
 #pragma once
 
 #include <string>
@@ -7,9 +8,8 @@
 #include <vector>
 
 #include "platform/handset_library.h"
-#include "platform/sim/event_loop.h"
+#include "platform/sim/device_port.h"
 #include "platform/sim/sim_world.h"
-#include "platform/sim/trace.h"
 
 namespace mivo::sim {
 
@@ -50,7 +50,7 @@ struct Leds {
 
 class SimHandset : public HandsetLibrary {
  public:
-  SimHandset(EventLoop& loop, Trace& trace, SimWorld& world);
+  SimHandset(DevicePort& port, SimWorld& world);
 
   // Rows by number, 0 = bottom, 3 = top.
   const LcdRow& row(int r) const { return rows_[r]; }
@@ -88,8 +88,7 @@ class SimHandset : public HandsetLibrary {
   bool fSetVoiceLEDOn(int on) override;
 
  private:
-  EventLoop& loop_;
-  Trace& trace_;
+  DevicePort& port_;
   SimWorld& world_;
   LcdRow rows_[4];
   std::vector<LcdItem> buffer_;

@@ -15,8 +15,7 @@ constexpr MixerHandle kHandleBase = 0x4D00;
 
 }  // namespace
 
-SimMixer::SimMixer(EventLoop& loop, Trace& trace, SimWorld& world)
-    : loop_(loop), trace_(trace), world_(world) {}
+SimMixer::SimMixer(EventLoop& loop, SimWorld& world) : loop_(loop), world_(world) {}
 
 MixerHandle SimMixer::OpenHandle() const {
   return kHandleBase + static_cast<MixerHandle>(open_device_);
@@ -56,7 +55,6 @@ bool SimMixer::mixerGetDevCaps(UINT device, MixerCaps* caps) {
 }
 
 bool SimMixer::mixerOpen(MixerHandle* mixer, UINT device, HWND callback, DWORD flags) {
-  trace_.Call([&] { return "mixerOpen(" + std::to_string(device) + ")"; });
   if (mixer == nullptr || device >= world_.pc.mixers.size()) return false;
   open_device_ = static_cast<int>(device);
   // Notifications go to the window only when the caller asked for a window callback.
@@ -66,7 +64,6 @@ bool SimMixer::mixerOpen(MixerHandle* mixer, UINT device, HWND callback, DWORD f
 }
 
 bool SimMixer::mixerClose(MixerHandle mixer) {
-  trace_.Call("mixerClose()");
   if (!is_open() || mixer != OpenHandle()) return false;
   open_device_ = -1;
   callback_ = nullptr;
@@ -105,10 +102,6 @@ bool SimMixer::mixerGetControlDetails(MixerHandle mixer, DWORD control_id, DWORD
 
 bool SimMixer::mixerSetControlDetails(MixerHandle mixer, DWORD control_id, DWORD channels,
                                       const DWORD* values) {
-  trace_.Call([&] {
-    return "mixerSetControlDetails(" +
-           (values != nullptr && channels > 0 ? std::to_string(values[0]) : "") + ")";
-  });
   const int device = DeviceOf(mixer);
   if (device < 0 || values == nullptr || control_id != kVolumeControlId) return false;
   if (channels != 1 && channels != kSpeakerChannels) return false;

@@ -6,13 +6,12 @@
 #include "platform/host.h"
 #include "platform/sim/event_loop.h"
 #include "platform/sim/sim_world.h"
-#include "platform/sim/trace.h"
 
 namespace mivo::sim {
 
 class SimMixer : public MixerHost {
  public:
-  SimMixer(EventLoop& loop, Trace& trace, SimWorld& world);
+  SimMixer(EventLoop& loop, SimWorld& world);
 
   // Another program sets the speaker volume of the open mixer (or of device 0 when none is
   // open); posts the change notification when a mixer is open with a callback.
@@ -33,7 +32,6 @@ class SimMixer : public MixerHost {
 
  private:
   EventLoop& loop_;
-  Trace& trace_;
   SimWorld& world_;
   // The device a handle stands for (0: device 0), or -1 when it stands for none.
   int DeviceOf(MixerHandle mixer) const;

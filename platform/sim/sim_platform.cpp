@@ -8,15 +8,23 @@ constexpr std::int64_t kDefaultLocalSeconds = 1767603600;
 }  // namespace
 
 SimPlatform::SimPlatform(std::ostream& out)
-    : trace(out),
-      window(loop, trace, world),
+    : sink(out),
+      trace(sink),
+      window(loop, world),
       clock(loop, world),
-      mixer(loop, trace, world),
-      system(loop, trace, world),
-      handset(loop, trace, world),
-      voip(loop, trace, world) {
+      mixer(loop, world),
+      system(world),
+      handset(loop, world),
+      voip(loop, world),
+      traced_window(window, trace),
+      traced_mixer(mixer, trace),
+      traced_system(system, trace),
+      traced_handset(handset, trace),
+      traced_voip(voip, trace) {
   world.pc.local_seconds = kDefaultLocalSeconds;
   clock.ResetEpoch();
+  // The controller's window is the same every run: the trace knows it from the start.
+  trace.set_main_window(SimWindowHost::MainWindow());
 }
 
 }  // namespace mivo::sim

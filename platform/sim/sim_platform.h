@@ -1,5 +1,6 @@
 // The whole simulated platform in one object: the world, the event loop, the trace, the
-// handset, the VoIP client and the PC, wired together, and the Host the controller gets.
+// handset, the VoIP client and the PC, wired together. The controller gets them through the
+// tracing layer: every call it makes is written to the trace before it reaches the model.
 #pragma once
 
 #include <ostream>
@@ -15,6 +16,12 @@
 #include "platform/sim/sim_window.h"
 #include "platform/sim/sim_world.h"
 #include "platform/sim/trace.h"
+#include "platform/trace/trace_sink.h"
+#include "platform/trace/tracing_handset.h"
+#include "platform/trace/tracing_mixer.h"
+#include "platform/trace/tracing_system.h"
+#include "platform/trace/tracing_voip_bridge.h"
+#include "platform/trace/tracing_window.h"
 
 namespace mivo::sim {
 
@@ -24,10 +31,14 @@ class SimPlatform {
   // defaults (2026-01-05 09:00:00, time zone 0 0, client found and on line, handset not
   // plugged, driver ok, control device and registry key present).
   explicit SimPlatform(std::ostream& out);
+  SimPlatform(const SimPlatform&) = delete;
+  SimPlatform& operator=(const SimPlatform&) = delete;
 
   SimWorld world;
   EventLoop loop;
+  trace::StreamSink sink;
   Trace trace;
+  // The models, untraced: what scripts and tests drive and observe.
   SimWindowHost window;
   SimClock clock;
   SimMixer mixer;
@@ -35,8 +46,15 @@ class SimPlatform {
   SimHandset handset;
   SimVoipClient voip;
   SimFiles files;
+  // The same behind the tracing layer: what the controller calls.
+  trace::TracingWindowHost traced_window;
+  trace::TracingMixerHost traced_mixer;
+  trace::TracingSystemHost traced_system;
+  trace::TracingHandset traced_handset;
+  trace::TracingVoipBridge traced_voip;
 
-  Host host() { return Host{window, clock, mixer, system, files}; }
+  // The controller's platform: the clock and the files are not traced.
+  Host host() { return Host{traced_window, clock, traced_mixer, traced_system, files}; }
 };
 
 }  // namespace mivo::sim

@@ -1,7 +1,6 @@
 #include "platform/sim/sim_system.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace mivo::sim {
@@ -27,13 +26,6 @@ bool SameTextNoCase(const char* a, const char* b) {
     if (x != y) return false;
     if (x == '\0') return true;
   }
-}
-
-std::int32_t LittleEndianInt32(const std::uint8_t* bytes) {
-  const std::uint32_t value =
-      static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-      static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-  return static_cast<std::int32_t>(value);
 }
 
 // The request codes the driver knows, with the exact size of their input.
@@ -183,8 +175,7 @@ int CopyOut(const Text& text, Char* out, int out_size) {
 
 }  // namespace
 
-SimSystem::SimSystem(EventLoop& /*loop*/, Trace& trace, SimWorld& world)
-    : trace_(trace), world_(world) {}
+SimSystem::SimSystem(SimWorld& world) : world_(world) {}
 
 Handle SimSystem::NewHandle() {
   const Handle handle = next_handle_;
@@ -248,8 +239,6 @@ bool SimSystem::RegSetValueEx(RegKey key, const char* name, DWORD, const std::ui
                         : size;
     text.assign(reinterpret_cast<const char*>(data), length);
   }
-  trace_.Call("RegSetValueEx(" + Trace::Quote(name) + ", " + Trace::Quote(text) + ", " +
-              std::to_string(size) + ")");
   const int depth = KeyDepth(key);
   if (name == nullptr || depth <= 0) return false;
   if (depth == kSoundMapperDepth) {
@@ -264,7 +253,6 @@ void SimSystem::RegCloseKey(RegKey key) {
 }
 
 Handle SimSystem::CreateFile(const char* name) {
-  trace_.Call("CreateFile(" + Trace::Quote(name) + ")");
   if (name == nullptr || !SameTextNoCase(name, kControlDeviceName)) return INVALID_HANDLE_VALUE;
   // The device is opened exclusively: a second open fails while the first is held.
   if (!world_.pc.control_device_present || device_handle_ != 0) return INVALID_HANDLE_VALUE;
@@ -273,14 +261,7 @@ Handle SimSystem::CreateFile(const char* name) {
 }
 
 bool SimSystem::DeviceIoControl(Handle device, DWORD code, const void* in, DWORD in_size) {
-  char code_text[16];
-  std::snprintf(code_text, sizeof code_text, "0x%X", static_cast<unsigned>(code));
-  std::string line = std::string("DeviceIoControl(") + code_text;
   const auto* bytes = static_cast<const std::uint8_t*>(in);
-  for (DWORD offset = 0; bytes != nullptr && offset + 4 <= in_size; offset += 4) {
-    line += ", " + std::to_string(LittleEndianInt32(bytes + offset));
-  }
-  trace_.Call(line + ")");
   if (device == 0 || device != device_handle_) return false;
   if (bytes == nullptr || !KnownRequest(code, in_size)) return false;
   requests_.push_back(IoRequest{code, std::vector<std::uint8_t>(bytes, bytes + in_size)});
@@ -296,7 +277,6 @@ bool SimSystem::CloseHandle(Handle handle) {
 }
 
 bool SimSystem::CreateProcess(const char* command_line, ProcessInfo* info) {
-  trace_.Call("CreateProcess(" + Trace::Quote(command_line) + ")");
   if (command_line == nullptr || info == nullptr) return false;
   const auto found = world_.pc.programs.find(command_line);
   if (found != world_.pc.programs.end() && !found->second) return false;
@@ -307,9 +287,8 @@ bool SimSystem::CreateProcess(const char* command_line, ProcessInfo* info) {
   return true;
 }
 
-DWORD SimSystem::WaitForSingleObject(Handle handle, DWORD ms) {
-  trace_.Call("WaitForSingleObject(" +
-              (ms == INFINITE ? std::string("INFINITE") : std::to_string(ms)) + ")");
+// The simulated programs have finished by the time anyone waits: no wait runs out.
+DWORD SimSystem::WaitForSingleObject(Handle handle, DWORD /*ms*/) {
   const bool open = handle != 0 && std::find(open_handles_.begin(), open_handles_.end(), handle) !=
                                        open_handles_.end();
   return open ? WAIT_OBJECT_0 : WAIT_FAILED;

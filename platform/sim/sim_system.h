@@ -11,7 +11,6 @@
 #include "platform/host.h"
 #include "platform/sim/event_loop.h"
 #include "platform/sim/sim_world.h"
-#include "platform/sim/trace.h"
 
 namespace mivo::sim {
 
@@ -23,7 +22,7 @@ struct IoRequest {
 
 class SimSystem : public SystemHost {
  public:
-  SimSystem(EventLoop& loop, Trace& trace, SimWorld& world);
+  explicit SimSystem(SimWorld& world);
 
   // The control requests the driver received, in order.
   const std::vector<IoRequest>& requests() const { return requests_; }
@@ -52,7 +51,6 @@ class SimSystem : public SystemHost {
   void OutputDebugString(const char* line) override;
 
  private:
-  Trace& trace_;
   SimWorld& world_;
   // Open registry keys by handle: the depth below HKEY_CURRENT_USER of the sound mapper path.
   std::vector<std::pair<RegKey, int>> open_keys_;

@@ -83,12 +83,10 @@ std::unique_ptr<std::uint8_t[]> SimVoipClient::BuildVoicemails() const {
 
 namespace {
 
-// Each fetch: trace, then (with somewhere to store the address) a new block replaces the old;
-// the move assignment frees the old block after the new one is in place.
+// Each fetch (with somewhere to store the address): a new block replaces the old; the move
+// assignment frees the old block after the new one is in place.
 template <typename Build>
-bool HandOutBlock(Trace& trace, const char* call, std::unique_ptr<std::uint8_t[]>& slot,
-                  const std::uint8_t** block, Build build) {
-  trace.Call(std::string(call) + "()");
+bool HandOutBlock(std::unique_ptr<std::uint8_t[]>& slot, const std::uint8_t** block, Build build) {
   if (block == nullptr) return false;
   slot = build();
   *block = slot.get();
@@ -98,23 +96,19 @@ bool HandOutBlock(Trace& trace, const char* call, std::unique_ptr<std::uint8_t[]
 }  // namespace
 
 bool SimVoipClient::fGetFullPhoneBook(const std::uint8_t** block) {
-  return HandOutBlock(trace_, "fGetFullPhoneBook", phone_book_block_, block,
-                      [this] { return BuildPhoneBook(); });
+  return HandOutBlock(phone_book_block_, block, [this] { return BuildPhoneBook(); });
 }
 
 bool SimVoipClient::fGetCalls(const std::uint8_t** block) {
-  return HandOutBlock(trace_, "fGetCalls", calls_block_, block,
-                      [this] { return BuildCalls(world_.voip.history); });
+  return HandOutBlock(calls_block_, block, [this] { return BuildCalls(world_.voip.history); });
 }
 
 bool SimVoipClient::fGetActiveCalls(const std::uint8_t** block) {
-  return HandOutBlock(trace_, "fGetActiveCalls", active_block_, block,
-                      [this] { return BuildCalls(world_.voip.active); });
+  return HandOutBlock(active_block_, block, [this] { return BuildCalls(world_.voip.active); });
 }
 
 bool SimVoipClient::fGetVoiceMails(const std::uint8_t** block) {
-  return HandOutBlock(trace_, "fGetVoiceMails", voicemail_block_, block,
-                      [this] { return BuildVoicemails(); });
+  return HandOutBlock(voicemail_block_, block, [this] { return BuildVoicemails(); });
 }
 
 }  // namespace mivo::sim

@@ -1,5 +1,5 @@
 // The simulated VoIP client: the number being typed, the call state, and (in auto mode) the
-// messages a real client would post. Every bridge call is traced before it has any effect.
+// messages a real client would post.
 #include "platform/sim/sim_voip_client.h"
 
 #include <algorithm>
@@ -55,22 +55,21 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 
 }  // namespace
 
-SimVoipClient::SimVoipClient(EventLoop& loop, Trace& trace, SimWorld& world)
-    : loop_(loop), trace_(trace), world_(world) {}
+SimVoipClient::SimVoipClient(DevicePort& port, SimWorld& world) : port_(port), world_(world) {}
 
 bool SimVoipClient::Reacting() const {
   return world_.voip.auto_mode && window_ != nullptr;
 }
 
 void SimVoipClient::Notify(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (Reacting()) loop_.Post(message, wparam, lparam);
+  if (Reacting()) port_.PostTo(window_, message, wparam, lparam);
 }
 
 void SimVoipClient::NotifyText(UINT message, const std::string& text) {
   if (!Reacting()) return;
   posted_texts_.push_back(text);
   if (posted_texts_.size() > kKeptTexts) posted_texts_.pop_front();
-  loop_.Post(message, 0, reinterpret_cast<LPARAM>(posted_texts_.back().c_str()));
+  port_.PostTo(window_, message, 0, reinterpret_cast<LPARAM>(posted_texts_.back().c_str()));
 }
 
 // --- Events from the far end ---------------------------------------------------------------
@@ -130,7 +129,7 @@ void SimVoipClient::PlaceCall(const std::vector<std::string>& targets) {
   if (in_call_ && held_) {
     // A conference being built: each further party comes in as a second call.
     for (const std::string& target : targets) {
-      loop_.Schedule(kCallSetupMs, [this, epoch, target] {
+      port_.Schedule(kCallSetupMs, [this, epoch, target] {
         if (epoch != call_epoch_ || !Reacting()) return;
         NotifyText(MSG_SECOND_CALL, AddActiveCall(target));
       });
@@ -139,7 +138,7 @@ void SimVoipClient::PlaceCall(const std::vector<std::string>& targets) {
   }
   in_call_ = true;
   held_ = false;
-  loop_.Schedule(kCallSetupMs, [this, epoch, targets] {
+  port_.Schedule(kCallSetupMs, [this, epoch, targets] {
     if (epoch != call_epoch_ || !Reacting()) return;
     std::string first;
     for (const std::string& target : targets) {
@@ -153,12 +152,10 @@ void SimVoipClient::PlaceCall(const std::vector<std::string>& targets) {
 // --- Connection ----------------------------------------------------------------------------
 
 bool SimVoipClient::fRunAP() {
-  trace_.Call("fRunAP()");
   return world_.voip.client_found;
 }
 
-bool SimVoipClient::fConnectVoIP(HWND window, int mode) {
-  trace_.Call("fConnectVoIP(" + Trace::Window(window) + ", " + Str(mode) + ")");
+bool SimVoipClient::fConnectVoIP(HWND window, int /*mode*/) {
   window_ = window;
   if (window_ == nullptr) return false;
   Notify(MSG_VOIP_ATTACHED);
@@ -170,33 +167,25 @@ bool SimVoipClient::fConnectVoIP(HWND window, int mode) {
 }
 
 bool SimVoipClient::fDisconnectVoIP() {
-  trace_.Call("fDisconnectVoIP()");
   window_ = nullptr;
   return true;
 }
 
 bool SimVoipClient::fReInitial() {
-  trace_.Call("fReInitial()");
   return true;
 }
 
 bool SimVoipClient::fCheckVoIPOnLine() {
-  trace_.Call("fCheckVoIPOnLine()");
   return world_.voip.online;
 }
 
 bool SimVoipClient::fFocusAP() {
-  trace_.Call("fFocusAP()");
   return true;
 }
 
 // --- The number ----------------------------------------------------------------------------
 
 bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length) {
-  const int length_in = length != nullptr ? *length : 0;
-  trace_.Call("fSendKey(" + Str(key) + ", " + Str(long_press) + ", " +
-              Trace::Quote(number, kNumberBufferSize) + ", " + Str(length_in) + ")");
-
   // What goes back to the caller: the number after the key, except that a call takes the
   // number with it (it is written back, then forgotten).
   std::string result;
@@ -248,13 +237,16 @@ bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length)
 
 bool SimVoipClient::fSending(const char* command) {
   const std::string text = Text(command);
-  trace_.Call("fSending(" + Trace::Quote(text) + ")");
   static const std::string kOpen = "open voicemail ";
   static const std::string kClose = "close voicemail ";
   if (StartsWith(text, kOpen)) {
     OpenVoicemail(text.substr(kOpen.size()));
   } else if (StartsWith(text, kClose)) {
-    playing_.erase(text.substr(kClose.size()));
+    const auto it = playing_.find(text.substr(kClose.size()));
+    if (it != playing_.end()) {
+      port_.Cancel(it->second);
+      playing_.erase(it);
+    }
   }
   return true;
 }
@@ -266,32 +258,27 @@ void SimVoipClient::OpenVoicemail(const std::string& id) {
     --world_.voip.unplayed;
     Notify(MSG_VOICEMAIL_CHANGED);
   }
-  const std::uint64_t play = ++play_sequence_;
-  playing_[id] = play;
-  loop_.Schedule(kVoicemailPlayMs, [this, id, play] {
-    const auto it = playing_.find(id);
-    if (it == playing_.end() || it->second != play) return;  // closed or opened again
-    playing_.erase(it);
+  DevicePort::Token& end = playing_[id];
+  port_.Cancel(end);  // opened again: it plays from the start
+  end = port_.Schedule(kVoicemailPlayMs, [this, id] {
+    playing_.erase(id);
     Notify(MSG_VOICEMAIL_ENDED);
   });
 }
 
 bool SimVoipClient::fCallUser(const char* target) {
   const std::string text = Text(target);
-  trace_.Call("fCallUser(" + Trace::Quote(text) + ")");
   const std::vector<std::string> targets = SplitTargets(text);
   if (targets.empty()) return false;
   PlaceCall(targets);
   return true;
 }
 
-bool SimVoipClient::fSetMute(int on) {
-  trace_.Call("fSetMute(" + Str(on) + ")");
+bool SimVoipClient::fSetMute(int /*on*/) {
   return true;
 }
 
 bool SimVoipClient::fSetOnHold() {
-  trace_.Call("fSetOnHold()");
   if (!in_call_) return false;
   held_ = true;
   Notify(MSG_CALL_ON_HOLD);
@@ -299,23 +286,21 @@ bool SimVoipClient::fSetOnHold() {
 }
 
 bool SimVoipClient::fSetInProgress() {
-  trace_.Call("fSetInProgress()");
   if (!in_call_) return false;
   held_ = false;
   Notify(MSG_CALL_RESUMED);
   return true;
 }
 
-bool SimVoipClient::fSetCallOnHold(const char* call_id) {
-  trace_.Call("fSetCallOnHold(" + Trace::Quote(Text(call_id)) + ")");
+// The client holds one call at a time: the id names it.
+bool SimVoipClient::fSetCallOnHold(const char* /*call_id*/) {
   if (!in_call_) return false;
   held_ = true;
   Notify(MSG_CALL_ON_HOLD);
   return true;
 }
 
-bool SimVoipClient::fSetCallInProgress(const char* call_id) {
-  trace_.Call("fSetCallInProgress(" + Trace::Quote(Text(call_id)) + ")");
+bool SimVoipClient::fSetCallInProgress(const char* /*call_id*/) {
   if (!in_call_) return false;
   held_ = false;
   Notify(MSG_CALL_RESUMED);
@@ -324,7 +309,6 @@ bool SimVoipClient::fSetCallInProgress(const char* call_id) {
 
 bool SimVoipClient::fSetCallFinished(const char* call_id) {
   const std::string id = Text(call_id);
-  trace_.Call("fSetCallFinished(" + Trace::Quote(id) + ")");
   if (!world_.voip.auto_mode) return true;
   // In auto mode the client keeps the active calls itself: one party leaves; when it was the
   // last, the call is over.
@@ -337,23 +321,19 @@ bool SimVoipClient::fSetCallFinished(const char* call_id) {
   return true;
 }
 
-bool SimVoipClient::fSetCallSeen(const char* call_id) {
-  trace_.Call("fSetCallSeen(" + Trace::Quote(Text(call_id)) + ")");
+bool SimVoipClient::fSetCallSeen(const char* /*call_id*/) {
   return true;
 }
 
-bool SimVoipClient::fSetAudio(int kind, const char* device_name) {
-  trace_.Call("fSetAudio(" + Str(kind) + ", " + Trace::Quote(Text(device_name)) + ")");
+bool SimVoipClient::fSetAudio(int /*kind*/, const char* /*device_name*/) {
   return true;
 }
 
 int SimVoipClient::fGetMissedCallCount() {
-  trace_.Call("fGetMissedCallCount()");
   return world_.voip.missed;
 }
 
 int SimVoipClient::fGetUnPlayedVoiceMailCount() {
-  trace_.Call("fGetUnPlayedVoiceMailCount()");
   return world_.voip.unplayed;
 }
 

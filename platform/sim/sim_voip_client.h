@@ -2,7 +2,8 @@
 // history, active calls, voicemails, counts and on-line state. It builds real binary blocks
 // in the bridge's record formats (voip/blocks.h), owns them, and frees the previous block of
 // a kind at the next fetch of that kind. It keeps the number being typed by the fSendKey
-// rules. In auto mode it reacts on its own as a real client would.
+// rules. In auto mode it reacts on its own as a real client would, through its port: messages
+// to the window it was given, and its own delays.
 #pragma once
 
 #include <cstdint>
@@ -13,16 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/event_loop.h"
+#include "platform/sim/device_port.h"
 #include "platform/sim/sim_world.h"
-#include "platform/sim/trace.h"
 #include "platform/voip_bridge.h"
 
 namespace mivo::sim {
 
 class SimVoipClient : public VoipBridge {
  public:
-  SimVoipClient(EventLoop& loop, Trace& trace, SimWorld& world);
+  SimVoipClient(DevicePort& port, SimWorld& world);
 
   // The number as the client holds it (at most 50 characters).
   const std::string& number() const { return number_; }
@@ -93,8 +93,7 @@ class SimVoipClient : public VoipBridge {
   std::unique_ptr<std::uint8_t[]> BuildVoicemails() const;
   void PutText(std::uint8_t* field, std::size_t size, const std::string& text) const;
 
-  EventLoop& loop_;
-  Trace& trace_;
+  DevicePort& port_;
   SimWorld& world_;
   std::string number_;
   bool in_call_ = false;
@@ -105,9 +104,9 @@ class SimVoipClient : public VoipBridge {
   int next_call_id_ = 100;
   // Bumped whenever a call ends, so that a delayed call start of an ended call is dropped.
   std::uint64_t call_epoch_ = 0;
-  // Voicemails playing: id -> play number (a close or a new open cancels the pending end).
-  std::map<std::string, std::uint64_t> playing_;
-  std::uint64_t play_sequence_ = 0;
+  // Voicemails playing: id -> the pending end of its playing (a close or a new open cancels
+  // it).
+  std::map<std::string, DevicePort::Token> playing_;
   std::set<std::string> played_;
   bool unterminated_texts_ = false;
   std::unique_ptr<std::uint8_t[]> phone_book_block_;

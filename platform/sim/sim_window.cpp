@@ -1,7 +1,6 @@
 #include "platform/sim/sim_window.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "platform/framework.h"
 
@@ -33,16 +32,9 @@ bool SameCaption(const std::string& a, const char* b) {
   return b[i] == '\0';
 }
 
-std::string ShowCommandText(int command) {
-  if (command == SW_MINIMIZE) return "SW_MINIMIZE";
-  if (command == SW_HIDE) return "SW_HIDE";
-  return std::to_string(command);
-}
-
 }  // namespace
 
-SimWindowHost::SimWindowHost(EventLoop& loop, Trace& trace, SimWorld& world)
-    : loop_(loop), trace_(trace), world_(world) {}
+SimWindowHost::SimWindowHost(EventLoop& loop, SimWorld& world) : loop_(loop), world_(world) {}
 
 HWND SimWindowHost::MainWindow() {
   return reinterpret_cast<HWND>(kMainWindowHandle);
@@ -115,7 +107,6 @@ void SimWindowHost::DestroyMainWindow() {
 }
 
 bool SimWindowHost::DestroyWindow(HWND window) {
-  trace_.Call("DestroyWindow()");
   if (!InMainWindow(window)) return false;
   DestroyMainWindow();
   return true;
@@ -142,7 +133,6 @@ bool SimWindowHost::SetWindowText(HWND window, const char* text) {
 }
 
 bool SimWindowHost::ShowWindow(HWND window, int command) {
-  trace_.Call("ShowWindow(" + ShowCommandText(command) + ")");
   if (!InMainWindow(window)) return false;
   // The result is whether the window was visible before (a minimised window is).
   const bool was_visible = state_ != WindowState::kHidden;
@@ -187,7 +177,6 @@ LRESULT SimWindowHost::SendMessage(HWND window, UINT message, WPARAM wparam, LPA
 }
 
 std::uintptr_t SimWindowHost::SetTimer(HWND window, std::uintptr_t id, UINT period_ms) {
-  trace_.Call("SetTimer(" + std::to_string(id) + ", " + std::to_string(period_ms) + ")");
   if (!InMainWindow(window)) return 0;
   loop_.SetTimer(id, period_ms);
   // A window timer's result is non-zero on success, whatever its id.
@@ -195,20 +184,17 @@ std::uintptr_t SimWindowHost::SetTimer(HWND window, std::uintptr_t id, UINT peri
 }
 
 bool SimWindowHost::KillTimer(HWND window, std::uintptr_t id) {
-  trace_.Call("KillTimer(" + std::to_string(id) + ")");
   if (!InMainWindow(window)) return false;
   return loop_.KillTimer(id);
 }
 
-int SimWindowHost::MessageBox(HWND, const char* text, const char* caption, UINT) {
-  trace_.Call("MessageBox(" + Trace::Quote(text) + ", " + Trace::Quote(caption) + ")");
+int SimWindowHost::MessageBox(HWND, const char*, const char*, UINT) {
   // The box's modal loop dispatches what is already queued; the user then presses OK.
   loop_.PumpMessages();
   return IDOK;
 }
 
 void SimWindowHost::Sleep(DWORD ms) {
-  trace_.Call("Sleep(" + std::to_string(ms) + ")");
   loop_.Sleep(ms);
 }
 
@@ -223,12 +209,9 @@ IconHandle SimWindowHost::LoadIcon(int resource_id) {
 }
 
 bool SimWindowHost::Shell_NotifyIcon(DWORD message, const NotifyIconData& data) {
-  const std::string icon_and_tip =
-      std::to_string(data.icon) + ", " + Trace::Quote(data.tip, sizeof data.tip);
   const bool same_icon = tray_present_ && data.window == tray_window_ && data.id == tray_id_;
   switch (message) {
     case NIM_ADD:
-      trace_.Call("Shell_NotifyIcon(NIM_ADD, " + icon_and_tip + ")");
       if (tray_present_) return false;
       tray_present_ = true;
       tray_window_ = data.window;
@@ -237,13 +220,11 @@ bool SimWindowHost::Shell_NotifyIcon(DWORD message, const NotifyIconData& data) 
       tray_tip_ = (data.flags & NIF_TIP) != 0 ? std::string(data.tip, BoundedTip(data)) : "";
       return true;
     case NIM_MODIFY:
-      trace_.Call("Shell_NotifyIcon(NIM_MODIFY, " + icon_and_tip + ")");
       if (!same_icon) return false;
       if ((data.flags & NIF_ICON) != 0) tray_icon_ = data.icon;
       if ((data.flags & NIF_TIP) != 0) tray_tip_ = std::string(data.tip, BoundedTip(data));
       return true;
     case NIM_DELETE:
-      trace_.Call("Shell_NotifyIcon(NIM_DELETE)");
       if (!same_icon) return false;
       tray_present_ = false;
       tray_window_ = nullptr;
@@ -252,18 +233,11 @@ bool SimWindowHost::Shell_NotifyIcon(DWORD message, const NotifyIconData& data) 
       tray_tip_.clear();
       return true;
     default:
-      trace_.Call("Shell_NotifyIcon(" + std::to_string(message) + ")");
       return false;
   }
 }
 
-bool SimWindowHost::TrackPopupMenu(HWND, int, const PopupItem* items, int count) {
-  std::string line = "TrackPopupMenu(";
-  for (int i = 0; items != nullptr && i < count; ++i) {
-    if (i > 0) line += ", ";
-    line += Trace::Quote(items[i].text);
-  }
-  trace_.Call(line + ")");
+bool SimWindowHost::TrackPopupMenu(HWND, int, const PopupItem*, int) {
   // The menu closes without a choice; a chosen command is a separate event.
   return true;
 }

@@ -12,7 +12,6 @@
 #include "platform/sim/sim_dialog_controls.h"
 #include "platform/sim/sim_gdi.h"
 #include "platform/sim/sim_world.h"
-#include "platform/sim/trace.h"
 
 namespace mivo::sim {
 
@@ -20,7 +19,7 @@ class SimWindowHost : public WindowHost {
  public:
   enum class WindowState { kNone, kVisible, kMinimized, kHidden, kDestroyed };
 
-  SimWindowHost(EventLoop& loop, Trace& trace, SimWorld& world);
+  SimWindowHost(EventLoop& loop, SimWorld& world);
 
   // What runs while the main dialog is modal: a script's remaining lines, the interactive
   // terminal, or a test. RunModal calls it after WM_INITDIALOG and the first pump; the modal
@@ -121,7 +120,6 @@ class SimWindowHost : public WindowHost {
   SimDialogControls* ControlsOf(HWND dialog);
 
   EventLoop& loop_;
-  Trace& trace_;
   SimWorld& world_;
   std::function<void()> modal_driver_;
   Dialog* main_dialog_ = nullptr;

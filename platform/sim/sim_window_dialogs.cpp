@@ -41,8 +41,6 @@ int SimWindowHost::RunBox(Dialog& dialog) {
   // A box on top of the controller: it shows, initialises and draws itself; its modal loop
   // dispatches the messages already posted to the controller, as a message box's does; then
   // the user presses OK.
-  trace_.Call("DialogBox(" + std::to_string(dialog.TemplateId()) + ", " +
-              Trace::Quote(dialog.CaptionText()) + ")");
   box_open_ = true;
   box_ending_ = false;
   box_result_ = 0;

@@ -13,7 +13,6 @@
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_world.h"
-#include "platform/sim/trace.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_system.h"
 #include "tests/win32/test_windows.h"
@@ -180,12 +179,9 @@ TEST_F(DateNames, InvalidDatesFailAlike) {
 
 class CodePage1252 : public ::testing::Test {
  protected:
-  CodePage1252() : trace_(sink_), simulated_(loop_, trace_, world_) {}
+  CodePage1252() : simulated_(world_) {}
 
-  std::ostringstream sink_;
-  mivo::sim::EventLoop loop_;
   mivo::sim::SimWorld world_;
-  mivo::sim::Trace trace_;
   mivo::sim::SimSystem simulated_;
   Win32System real_;
 };
