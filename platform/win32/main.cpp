@@ -4,9 +4,13 @@
 // Both libraries are loaded, and every function of theirs found, before anything else runs.
 // When one is missing, or lacks a function, one message box captioned "MivoRun.exe" says
 // which, and the program ends with status 1: nothing else has been started then.
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/controller_app.h"
+#include "platform/trace/file_sink.h"
+#include "platform/trace/tracing_layer.h"
 #include "platform/win32/win32_handset.h"
 #include "platform/win32/win32_library.h"
 #include "platform/win32/win32_platform.h"
@@ -35,11 +39,24 @@ int Run() {
     return 1;
   }
 
-  // What the controller calls: the loaded libraries and the platform. With MIVORUN_TRACE set,
-  // the tracing layer goes between the controller and each of the three here.
-  HandsetLibrary& handset = loaded_handset;
-  VoipBridge& bridge = loaded_bridge;
-  const Host host = platform.host();
+  // What the controller calls: the loaded libraries and the platform. With MIVORUN_TRACE set
+  // (read once, here), the tracing layer goes between the controller and each of the three,
+  // appending every call to that file.
+  std::unique_ptr<trace::FileSink> trace_file;
+  std::unique_ptr<trace::TracingLayer> tracing;
+  const char* trace_path = std::getenv("MIVORUN_TRACE");
+  if (trace_path != nullptr && trace_path[0] != '\0') {
+    trace_file = std::make_unique<trace::FileSink>(trace_path);
+    if (!trace_file->is_open()) {
+      platform.system.OutputDebugString(
+          (std::string("MivoRun: cannot open the trace file ") + trace_path).c_str());
+    }
+    tracing = std::make_unique<trace::TracingLayer>(*trace_file, loaded_handset, loaded_bridge,
+                                                    platform.host());
+  }
+  HandsetLibrary& handset = tracing ? tracing->handset() : loaded_handset;
+  VoipBridge& bridge = tracing ? tracing->bridge() : loaded_bridge;
+  const Host host = tracing ? tracing->host() : platform.host();
 
   ControllerApp app(handset, bridge, host);
   app.InitInstance();
