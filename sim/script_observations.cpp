@@ -4,6 +4,7 @@
 #include <functional>
 #include <iterator>
 
+#include "platform/sim/event_lines.h"
 #include "sim/script_runner.h"
 
 namespace mivo::sim {
@@ -137,15 +138,12 @@ ControllerDialog& ScriptRunner::RunningController(const Command& c) const {
 
 void ScriptRunner::CmdLcd(const Command& c) {
   Positional(c, 0, 0);
-  for (int row = 3; row >= 0; --row) sim_.trace.Output(sim_.handset.RowLine(row));
+  for (const std::string& line : LcdLines(sim_.handset)) sim_.trace.Output(line);
 }
 
 void ScriptRunner::CmdLeds(const Command& c) {
   Positional(c, 0, 0);
-  const Leds& leds = sim_.handset.leds();
-  sim_.trace.Output("leds main=" + std::to_string(leds.main) +
-                    " hold=" + std::to_string(leds.hold) + " mute=" + std::to_string(leds.mute) +
-                    " voicemail=" + std::to_string(leds.voicemail));
+  sim_.trace.Output(LedsLine(sim_.handset));
 }
 
 void ScriptRunner::CmdState(const Command& c) {

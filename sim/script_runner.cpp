@@ -9,6 +9,7 @@
 
 #include "core/constants.h"
 #include "platform/framework.h"
+#include "platform/sim/event_lines.h"
 
 namespace mivo::sim {
 
@@ -139,6 +140,11 @@ void ScriptRunner::ExecuteText(const std::string& text) {
     (this->*(it->second.handler))(Command{first.text, std::move(args), it->second.usage});
     return;
   }
+  const char* event_usage = named ? DeviceEventUsage(first.text) : nullptr;
+  if (event_usage != nullptr) {
+    CmdEvent(Command{first.text, std::move(args), event_usage});
+    return;
+  }
   const char* world_usage = named ? WorldCommandUsage(first.text) : nullptr;
   if (world_usage == nullptr) throw ScriptError("unknown command " + Trace::Quote(first.text));
   CmdWorld(Command{first.text, std::move(args), world_usage});
@@ -228,26 +234,7 @@ const std::map<std::string, ScriptRunner::CommandEntry>& ScriptRunner::Commands(
       {"start", {&R::CmdStart, "start"}},
       {"menu", {&R::CmdMenu, "menu close|about"}},
       {"tray", {&R::CmdTray, "tray [rbutton|lbutton|dblclick]"}},
-      // Events.
-      {"handset", {&R::CmdHandset, "handset plugged|arrive|remove|lost|driver-check"}},
-      {"voip", {&R::CmdVoip, "voip attach|detach|online"}},
-      {"language", {&R::CmdLanguage, "language N"}},
-      {"ring", {&R::CmdRing, "ring \"TEXT\" [count=N]"}},
-      {"in-progress", {&R::CmdCallId, "in-progress ID"}},
-      {"second-call", {&R::CmdCallId, "second-call ID"}},
-      {"finished", {&R::CmdSimpleEvent, "finished"}},
-      {"failed", {&R::CmdSimpleEvent, "failed"}},
-      {"hold", {&R::CmdSimpleEvent, "hold"}},
-      {"resume", {&R::CmdSimpleEvent, "resume"}},
-      {"voicemail-changed", {&R::CmdSimpleEvent, "voicemail-changed"}},
-      {"voicemail-ended", {&R::CmdSimpleEvent, "voicemail-ended"}},
-      {"missed-changed", {&R::CmdSimpleEvent, "missed-changed"}},
-      {"mixer-change", {&R::CmdSimpleEvent, "mixer-change"}},
-      {"power", {&R::CmdPower, "power suspend|resume|N"}},
-      {"key", {&R::CmdKey, "key K (a key name or code=N)"}},
-      {"press", {&R::CmdPress, "press K [MS]"}},
-      {"report", {&R::CmdReport, "report B0 B1 ... (at least two bytes)"}},
-      {"message", {&R::CmdMessage, "message N W L"}},
+      // Events: the others are event_lines.h's.
       {"wait", {&R::CmdWait, "wait MS"}},
       // World (the others are world_script.h's).
       {"mixer-set", {&R::CmdMixerSet, "mixer-set N"}},

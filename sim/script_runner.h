@@ -102,19 +102,9 @@ class ScriptRunner {
   void CmdStart(const Command& c);
   void CmdMenu(const Command& c);
   void CmdTray(const Command& c);
-  void CmdHandset(const Command& c);
-  void CmdVoip(const Command& c);
-  void CmdLanguage(const Command& c);
-  void CmdRing(const Command& c);
-  void CmdCallId(const Command& c);
-  void CmdSimpleEvent(const Command& c);
-  void CmdPower(const Command& c);
-  void CmdKey(const Command& c);
-  void CmdPress(const Command& c);
-  void CmdReport(const Command& c);
-  void CmdMessage(const Command& c);
+  // Every event command (platform/sim/event_lines.h).
+  void CmdEvent(const Command& c);
   void CmdWait(const Command& c);
-  int KeyArgument(const Command& c, const Word& word) const;
 
   // World commands (script_world.cpp): the world's data (platform/sim/world_script.h), and
   // those that act on the running platform or the start directory.

@@ -83,8 +83,8 @@ void SimVoipClient::NoteCallInProgress() {
   in_call_ = true;
 }
 
-void SimVoipClient::FarEndHangsUp() {
-  EndCall();
+bool SimVoipClient::FarEndHangsUp() {
+  return EndCall();
 }
 
 void SimVoipClient::DropCall() {
@@ -95,13 +95,13 @@ void SimVoipClient::DropCall() {
   ++call_epoch_;  // drops any call still being set up
 }
 
-void SimVoipClient::EndCall() {
+bool SimVoipClient::EndCall() {
   const bool had_call = in_call_ || ringing_;
   DropCall();
-  if (had_call && Reacting()) {
-    world_.voip.active.clear();
-    Notify(MSG_CALL_FINISHED);
-  }
+  if (!had_call || !Reacting()) return false;
+  world_.voip.active.clear();
+  Notify(MSG_CALL_FINISHED);
+  return true;
 }
 
 std::string SimVoipClient::AddActiveCall(const std::string& target) {

@@ -38,7 +38,8 @@ class SimVoipClient : public VoipBridge {
   // are tones, until the call ends.
   void NoteCallInProgress();
   // The far end hangs up (auto mode's `finished`): ends the call and posts the message.
-  void FarEndHangsUp();
+  // Returns whether the message was posted (there was a call, and the client reacts).
+  bool FarEndHangsUp();
   // The call ended or failed at the client; nothing is posted (the script or the far end
   // reports it).
   void DropCall();
@@ -83,8 +84,8 @@ class SimVoipClient : public VoipBridge {
   // Adds an active-call record for `target` and returns its id.
   std::string AddActiveCall(const std::string& target);
   // Ends the call (or the ringing): state cleared, and in auto mode the active calls emptied
-  // and MSG_CALL_FINISHED posted when there was a call.
-  void EndCall();
+  // and MSG_CALL_FINISHED posted when there was a call. Returns whether it was posted.
+  bool EndCall();
   void OpenVoicemail(const std::string& id);
 
   // Block builders: a zeroed block of the exact size, records filled from the world.

@@ -7,11 +7,6 @@ option(MIVO_LIBRARY_STDCALL
   "Call the handset library and the VoIP bridge with __stdcall (default: __cdecl)" OFF)
 option(MIVO_TESTS_REQUIRED "Fail the configuration when the tests cannot be built" OFF)
 
-# Sections aligned to whole pages in the file, so that a loader can map every program and
-# library straight from its file. Wine copies an image whose sections are not into private
-# memory, debugging information included: megabytes of committed memory per process.
-add_link_options(-Wl,--file-alignment=4096)
-
 set(MIVO_WIN32_DIR ${PROJECT_SOURCE_DIR}/platform/win32)
 
 # The Win32 platform: window system, clock, mixer, system services, files, and the two
@@ -54,8 +49,52 @@ add_custom_command(TARGET MivoRun POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different
           ${PROJECT_SOURCE_DIR}/res/demo_world.scn ${CMAKE_BINARY_DIR}/world.scn)
 
-# The Windows benchmark programs and the probe that tools/bench-windows runs under Wine.
-add_subdirectory(${PROJECT_SOURCE_DIR}/bench/win32 ${CMAKE_BINARY_DIR}/bench-win32)
+# The devices of the simulated platform, for the stand-in libraries: the handset and VoIP
+# client models, the world and script line parsers and the event lines (all portable code).
+set(MIVO_SIM_DIR ${PROJECT_SOURCE_DIR}/platform/sim)
+add_library(mivo_devices STATIC
+  ${MIVO_SIM_DIR}/event_lines.cpp
+  ${MIVO_SIM_DIR}/script_parser.cpp
+  ${MIVO_SIM_DIR}/sim_handset.cpp
+  ${MIVO_SIM_DIR}/sim_voip_blocks.cpp
+  ${MIVO_SIM_DIR}/sim_voip_client.cpp
+  ${MIVO_SIM_DIR}/world_script.cpp)
+target_link_libraries(mivo_devices PUBLIC mivo_trace mivo_core)
+
+# The stand-ins' side of the remote channel and their common parts.
+set(MIVO_STANDINS_DIR ${PROJECT_SOURCE_DIR}/platform/standins)
+add_library(mivo_standins STATIC
+  ${MIVO_STANDINS_DIR}/endpoint.cpp
+  ${MIVO_STANDINS_DIR}/remote_channel.cpp
+  ${MIVO_STANDINS_DIR}/script_lines.cpp
+  ${MIVO_STANDINS_DIR}/window_port.cpp
+  ${MIVO_STANDINS_DIR}/world_loader.cpp)
+target_link_libraries(mivo_standins PUBLIC mivo_devices)
+target_compile_definitions(mivo_standins PUBLIC
+  MIVO_LIBRARY_STDCALL=$<IF:$<BOOL:${MIVO_LIBRARY_STDCALL}>,1,0>)
+
+# Our stand-ins for the handset library and the VoIP bridge, beside MivoRun.exe under the
+# libraries' own file names, exporting the plain function names whatever the calling
+# convention (--kill-at drops the @N of __stdcall names).
+function(mivo_standin_library target output)
+  add_library(${target} SHARED ${ARGN})
+  target_link_libraries(${target} PRIVATE mivo_standins)
+  target_link_options(${target} PRIVATE -Wl,--kill-at)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output}
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
+mivo_standin_library(mivo_usbphone UsbPhone_Q5
+  ${MIVO_STANDINS_DIR}/handset_exports.cpp
+  ${MIVO_STANDINS_DIR}/handset_standin.cpp
+  ${MIVO_STANDINS_DIR}/handset_window.cpp)
+target_link_libraries(mivo_usbphone PRIVATE gdi32)
+mivo_standin_library(mivo_callbridge CallBridge
+  ${MIVO_STANDINS_DIR}/client_exports.cpp
+  ${MIVO_STANDINS_DIR}/client_standin.cpp)
+# Building the program builds the libraries it loads.
+add_dependencies(MivoRun mivo_usbphone mivo_callbridge)
+
+include(${PROJECT_SOURCE_DIR}/platform/win32/remote/remote.cmake)
 
 # The Win32 platform's tests, built with GoogleTest from its sources (Debian: googletest) and
 # run under Wine on Linux.

@@ -37,6 +37,7 @@ echo -- a second call, ended by the far end
 ring "Bob"
 press CALL
 in-progress 402
+lcd
 finished
 lcd
 leds
