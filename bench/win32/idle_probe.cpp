@@ -6,12 +6,15 @@
 //   mivorun-probe.exe --caption TEXT [--idle-seconds N] [--settle-ms N] [--timeout-ms N]
 //                     [--prefix KEY] [--hook DLL] -- PROGRAM [ARGUMENT ...]
 //
-// The program starts in the probe's current directory. Its window is the top-level window of
+// The program starts in the probe's current directory, with the pointer in the screen's
+// bottom-right corner. Its window is the top-level window of
 // its process captioned TEXT; it counts as up and hidden once it is minimised and not
 // visible, which is how a program that hides itself at start leaves it. After --settle-ms
 // (the start's own timers run out) the probe hooks the program's threads (a WH_GETMESSAGE
 // hook from mivorun-probe-hook.dll, which Windows loads into the program) and watches for
-// --idle-seconds; then it ends the program.
+// --idle-seconds; then it ends the program. Processor time comes from GetProcessTimes, which
+// Windows keeps current; Wine does not for another process (its figure stays that of the
+// start), so tools/bench-windows reads Wine's processes from /proc instead.
 //
 // Output: KEY_NAME=VALUE lines on standard output (the format tools/bench reads); "probe: idle
 // begins" and "probe: idle ends" on standard error when the idle stretch does. Exit status: 0
@@ -26,10 +29,13 @@
 #include <tlhelp32.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/win32/probe_counters.h"
@@ -199,6 +205,36 @@ class Output {
   void Number(const char* name, double value, int decimals) const {
     std::printf("%s_%s=%.*f\n", prefix_.c_str(), name, decimals, value);
   }
+  // The five messages taken most often since `before`, as "0xNUMBER:PER_MINUTE ..." (0x0400:
+  // WM_USER and above), and for each the class of the window and the wParam of its last one.
+  std::string Busiest(const char* name, const ProbeCounters& now, const std::vector<long>& before,
+                      double per_minute) const {
+    std::vector<std::pair<long, unsigned>> counts;
+    for (unsigned m = 0; m < before.size(); ++m) {
+      if (now.by_message[m] > before[m]) counts.push_back({now.by_message[m] - before[m], m});
+    }
+    std::sort(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    if (counts.size() > 5) counts.resize(5);
+    std::string rates, windows;
+    for (const auto& [count, message] : counts) {
+      char text[160], window_class[64] = "none";
+      const HWND window =
+          reinterpret_cast<HWND>(static_cast<std::uintptr_t>(now.last_window[message]));
+      if (window != nullptr && ::GetClassNameA(window, window_class, sizeof window_class) == 0) {
+        std::snprintf(window_class, sizeof window_class, "gone");
+      }
+      std::snprintf(text, sizeof text, "%s0x%04x:%.1f", rates.empty() ? "" : " ", message,
+                    count * per_minute);
+      rates += text;
+      std::snprintf(text, sizeof text, "%s0x%04x:%s/0x%llx", windows.empty() ? "" : " ", message,
+                    window_class, static_cast<unsigned long long>(now.last_wparam[message]));
+      windows += text;
+    }
+    return prefix_ + "_" + name + "=" + rates + "\n" + prefix_ +
+           "_busiest_messages_last=" + windows + "\n";
+  }
 
  private:
   std::string prefix_;
@@ -228,6 +264,11 @@ int Probe(const Options& options) {
   PROCESS_INFORMATION child = {};
   if (counters == nullptr) return Fail("cannot share the counters' memory", child);
   std::memset(counters, 0, sizeof *counters);
+
+  // The pointer goes to the screen's far corner first, away from the windows the program
+  // opens: a pointer resting on a button keeps the button tracking it (under Wine with a
+  // 10 ms timer), which is not the program idling.
+  ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
 
   std::string line = CommandLine(options.command);
   STARTUPINFOA startup = {};
@@ -278,6 +319,7 @@ int Probe(const Options& options) {
   for (int i = 0; i < 500 && counters->messages == 0; ++i) ::Sleep(10);
   const bool counting = counters->messages > 0;
   if (!counting) std::fprintf(stderr, "mivorun-probe: the hook counts nothing in the program\n");
+  std::vector<long> by_message0(std::begin(counters->by_message), std::end(counters->by_message));
   const long messages0 = counters->messages;
   const long timers0 = counters->timer_messages;
   const long window_timers0 = counters->watched_window_timer_messages;
@@ -301,14 +343,17 @@ int Probe(const Options& options) {
   memory_end.cb = sizeof memory_end;
   ::GetProcessMemoryInfo(child.hProcess, &memory_end, sizeof memory_end);
 
+  const double idle = Seconds(idle_start, idle_end);
+  const double per_minute = idle > 0 ? 60 / idle : 0;
+  // The windows are looked at while the program still runs.
+  const std::string busiest =
+      out.Busiest("busiest_messages_per_min", *counters, by_message0, per_minute);
   for (const HHOOK hook : hooks) ::UnhookWindowsHookEx(hook);
   ::TerminateProcess(child.hProcess, 0);
   ::WaitForSingleObject(child.hProcess, 5000);
   ::CloseHandle(child.hThread);
   ::CloseHandle(child.hProcess);
 
-  const double idle = Seconds(idle_start, idle_end);
-  const double per_minute = idle > 0 ? 60 / idle : 0;
   out.Number("startup_cpu_s", cpu0, 3);
   out.Number("pagefile_kb", static_cast<double>(memory.PagefileUsage / 1024), 0);
   out.Number("working_set_kb", static_cast<double>(memory.WorkingSetSize / 1024), 0);
@@ -321,6 +366,7 @@ int Probe(const Options& options) {
     out.Number("messages_per_min", messages * per_minute, 1);
     out.Number("timer_messages_per_min", timers * per_minute, 1);
     out.Number("window_timer_messages_per_min", window_timers * per_minute, 1);
+    std::fputs(busiest.c_str(), stdout);
   }
   out.Number("pagefile_end_kb", static_cast<double>(memory_end.PagefileUsage / 1024), 0);
   return 0;

@@ -3,11 +3,17 @@
 // template, minimises it while it initialises, hides it 100 ms later, and then waits in its
 // message loop until it is closed. It reads no file and starts no timer after that, unless
 // told "--tick MS": then a timer of that period runs on, which is what the probe's timer count
-// is checked against.
+// is checked against. "--mixer" opens the first mixer device for the dialog's window at start,
+// as MivoRun.exe does, and "--tray" puts an icon in the notification area: what Wine's sound
+// system and shell cost a program come out apart.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// clang-format off
+#include <mmsystem.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +25,45 @@ constexpr UINT_PTR kTickTimer = 2;
 constexpr UINT kHideDelayMs = 100;
 
 UINT tick_ms = 0;
+bool open_mixer = false;
+bool tray_icon = false;
+HMIXER mixer = nullptr;
+
+// The mixer library is loaded only when asked for, so that the plain program does without it.
+// The mixer stays open until the program ends.
+void OpenMixer(HWND window) {
+  const HMODULE winmm = ::LoadLibraryA("winmm.dll");
+  if (winmm == nullptr) return;
+  using OpenFunction = MMRESULT(WINAPI*)(LPHMIXER, UINT, DWORD_PTR, DWORD_PTR, DWORD);
+  const auto open =
+      reinterpret_cast<OpenFunction>(reinterpret_cast<void*>(::GetProcAddress(winmm, "mixerOpen")));
+  if (open != nullptr) open(&mixer, 0, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW);
+}
+
+// An icon in the notification area, through the shell library loaded only when asked for.
+void AddTrayIcon(HWND window) {
+  const HMODULE shell = ::LoadLibraryA("shell32.dll");
+  if (shell == nullptr) return;
+  using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+  const auto notify = reinterpret_cast<NotifyFunction>(
+      reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconA")));
+  if (notify == nullptr) return;
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = window;
+  icon.uID = 1;
+  icon.uFlags = NIF_ICON | NIF_TIP;
+  icon.hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+  std::strcpy(icon.szTip, "Minimal dialog");
+  notify(NIM_ADD, &icon);
+}
+
+bool HasFlag(int argc, char** argv, const char* flag) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], flag) == 0) return true;
+  }
+  return false;
+}
 
 // "--tick MS" on the command line, MS from 10 to 60000; 0 otherwise.
 UINT TickOf(int argc, char** argv) {
@@ -36,6 +81,8 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM) {
       ::ShowWindow(window, SW_MINIMIZE);
       ::SetTimer(window, kHideTimer, kHideDelayMs, nullptr);
       if (tick_ms != 0) ::SetTimer(window, kTickTimer, tick_ms, nullptr);
+      if (open_mixer) OpenMixer(window);
+      if (tray_icon) AddTrayIcon(window);
       return TRUE;
     case WM_TIMER:
       if (wparam != kHideTimer) return wparam == kTickTimer;
@@ -61,6 +108,8 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tick_ms = TickOf(__argc, __argv);
+  open_mixer = HasFlag(__argc, __argv, "--mixer");
+  tray_icon = HasFlag(__argc, __argv, "--tray");
   const HWND window = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(1), nullptr, &DialogProc, 0);
   if (window == nullptr) return 1;
   MSG msg;

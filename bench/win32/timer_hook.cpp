@@ -7,6 +7,8 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
+
 #include "bench/win32/probe_counters.h"
 
 namespace {
@@ -37,6 +39,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     const MSG* msg = reinterpret_cast<const MSG*>(lparam);
     if (counters != nullptr) {
       ::InterlockedIncrement(&counters->messages);
+      const UINT slot = std::min<UINT>(msg->message, mivo::bench::kOtherMessages);
+      ::InterlockedIncrement(&counters->by_message[slot]);
+      counters->last_window[slot] = reinterpret_cast<std::uint64_t>(msg->hwnd);
+      counters->last_wparam[slot] = msg->wParam;
       if (msg->message == WM_TIMER) {
         ::InterlockedIncrement(&counters->timer_messages);
         if (reinterpret_cast<std::uint64_t>(msg->hwnd) == counters->watched_window) {

@@ -7,6 +7,11 @@ option(MIVO_LIBRARY_STDCALL
   "Call the handset library and the VoIP bridge with __stdcall (default: __cdecl)" OFF)
 option(MIVO_TESTS_REQUIRED "Fail the configuration when the tests cannot be built" OFF)
 
+# Sections aligned to whole pages in the file, so that a loader can map every program and
+# library straight from its file. Wine copies an image whose sections are not into private
+# memory, debugging information included: megabytes of committed memory per process.
+add_link_options(-Wl,--file-alignment=4096)
+
 set(MIVO_WIN32_DIR ${PROJECT_SOURCE_DIR}/platform/win32)
 
 # The Win32 platform: window system, clock, mixer, system services, files, and the two
@@ -95,6 +100,9 @@ mivo_standin_library(mivo_callbridge CallBridge
 add_dependencies(MivoRun mivo_usbphone mivo_callbridge)
 
 include(${PROJECT_SOURCE_DIR}/platform/win32/remote/remote.cmake)
+
+# The Windows benchmark programs and the probe that tools/bench-windows runs under Wine.
+add_subdirectory(${PROJECT_SOURCE_DIR}/bench/win32 ${CMAKE_BINARY_DIR}/bench-win32)
 
 # The Win32 platform's tests, built with GoogleTest from its sources (Debian: googletest) and
 # run under Wine on Linux.

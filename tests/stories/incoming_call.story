@@ -37,7 +37,6 @@ echo -- a second call, ended by the far end
 ring "Bob"
 press CALL
 in-progress 402
-lcd
 finished
 lcd
 leds

@@ -101,15 +101,25 @@ void RunningProgram::Post(::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
 
 bool RunningProgram::WaitIdle() {
   const ::DWORD start = ::GetTickCount();
+  bool barrier_up = false;
   for (;;) {
     ::HWND endpoint = Endpoint(true);
     if (endpoint == nullptr) endpoint = Endpoint(false);
     if (endpoint == nullptr) return false;
-    ::DWORD_PTR idle = 0;
-    if (::SendMessageTimeoutA(endpoint, channel::kIdleQuery, 0, 0, SMTO_NORMAL, kQueryMs, &idle) !=
-            0 &&
-        idle == 1) {
-      return true;
+    // A barrier behind everything posted so far; idle once the thread took it from a message
+    // loop and nothing was posted since.
+    if (!barrier_up) {
+      if (++barrier_ == 0) ++barrier_;
+      if (::PostMessageA(endpoint, channel::kIdleBarrier, barrier_, 0) == 0) return false;
+      barrier_up = true;
+    }
+    ::DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutA(endpoint, channel::kIdleQuery, barrier_, 0, SMTO_NORMAL, kQueryMs,
+                              &answer) != 0) {
+      if (answer == 1) return true;
+      if (answer == 2) barrier_up = false;
+    } else if (::IsWindow(endpoint) == FALSE) {
+      barrier_up = false;
     }
     if (Elapsed(start) >= kIdleMs) {
       Warn("the program stayed busy for " + std::to_string(kIdleMs) + " ms");

@@ -32,9 +32,9 @@ class RunningProgram {
             std::string* error);
   // Posts a message to the controller's window.
   void Post(::UINT message, ::WPARAM wparam, ::LPARAM lparam);
-  // Waits until the controller's thread has no posted message waiting (it handled what was
-  // posted and what that posted in turn, or a modal window is up and pumping), at most 10 s.
-  // False when the program went away or stayed busy.
+  // Waits until the controller's thread is back in a message loop with no posted message
+  // waiting (it handled what was posted and what that posted in turn, or a modal window is
+  // up and pumping), at most 10 s. False when the program went away or stayed busy.
   bool WaitIdle();
   // Waits until a popup menu of the controller's thread is up (at most 5 s), then closes it
   // without a choice. False when none came up.
@@ -57,6 +57,7 @@ class RunningProgram {
   ::HANDLE process_ = nullptr;
   ::HWND handset_ = nullptr;
   ::HWND client_ = nullptr;
+  ::WPARAM barrier_ = 0;  // the last idle barrier posted
 };
 
 // "window hidden|minimized|visible|destroyed" for the window captioned "MivoRun".
