@@ -62,14 +62,15 @@ RunningProgram::~RunningProgram() {
 }
 
 void RunningProgram::Require() {
-  if (main_ != nullptr && ::IsWindow(main_) && Endpoint(true) != nullptr &&
-      Endpoint(false) != nullptr) {
-    return;
-  }
+  const auto up = [this] {
+    return main_ != nullptr && ::IsWindow(main_) &&
+           (Endpoint(true) != nullptr || Endpoint(false) != nullptr);
+  };
+  if (up()) return;
   const ::DWORD start = ::GetTickCount();
   for (;;) {
     main_ = FindMain();
-    if (main_ != nullptr && Endpoint(true) != nullptr && Endpoint(false) != nullptr) break;
+    if (up()) break;
     if (Elapsed(start) >= kAppearMs) throw NoRunningProgram{};
     ::Sleep(20);
   }
@@ -90,7 +91,14 @@ void RunningProgram::Require() {
 
 bool RunningProgram::Send(bool handset, const std::string& line, std::vector<std::string>* output,
                           std::string* error) {
-  const ::HWND endpoint = Endpoint(handset);
+  // A stand-in makes its endpoint when the controller connects it; the client's comes only
+  // after the start-up's warning box when the client is not found.
+  const ::DWORD start = ::GetTickCount();
+  ::HWND endpoint = Endpoint(handset);
+  while (endpoint == nullptr && Elapsed(start) < kAppearMs) {
+    ::Sleep(20);
+    endpoint = Endpoint(handset);
+  }
   if (endpoint == nullptr) throw NoRunningProgram{};
   return channel::SendLine(endpoint, line, output, error);
 }

@@ -22,12 +22,12 @@ class RunningProgram {
 
   // The controller's window, or null (never waits).
   static ::HWND FindMain();
-  // The controller's window and both endpoints, waiting up to 5 s for them; throws
+  // The controller's window and a stand-in's endpoint, waiting up to 5 s for them; throws
   // NoRunningProgram when they do not appear.
   void Require();
 
-  // Sends one line to a stand-in; its output lines are appended to `output`. False with
-  // `error` set when the stand-in refused it.
+  // Sends one line to a stand-in, waiting up to 5 s for its endpoint (else NoRunningProgram);
+  // its output lines are appended to `output`. False with `error` set when it refused the line.
   bool Send(bool handset, const std::string& line, std::vector<std::string>* output,
             std::string* error);
   // Posts a message to the controller's window.
