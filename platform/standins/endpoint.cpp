@@ -11,6 +11,9 @@ namespace {
 // How long one reply to the sender may take before it counts as gone.
 constexpr UINT kReplyTimeoutMs = 5000;
 
+// The last idle barrier the controller's thread took from its queue (that thread only).
+::WPARAM g_barrier_taken = 0;
+
 // Sends one reply (an output line or the error text) to the sender's window.
 void Reply(::HWND reply_to, ULONG_PTR kind, const std::string& text) {
   if (reply_to == nullptr || ::IsWindow(reply_to) == FALSE) return;
@@ -87,10 +90,17 @@ LRESULT CALLBACK Endpoint::Proc(::HWND window, ::UINT message, ::WPARAM wparam, 
       if (self == nullptr || lparam == 0) return 0;
       return self->RunCopyData(reinterpret_cast<::HWND>(wparam),
                                *reinterpret_cast<const COPYDATASTRUCT*>(lparam));
-    case channel::kIdleQuery:
+    case channel::kIdleBarrier:
+      g_barrier_taken = wparam;
+      return 0;
+    case channel::kIdleQuery: {
       // Messages posted to this thread and not yet taken: what a line caused is still on its
       // way. A modal loop that pumps takes them as well as the main one does.
-      return (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0 ? 0 : 1;
+      const bool waiting = (HIWORD(::GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0;
+      if (wparam == 0) return waiting ? 0 : 1;
+      if (g_barrier_taken != wparam) return 0;
+      return waiting ? 2 : 1;
+    }
     case channel::kEndMenu:
       ::EndMenu();
       return 1;

@@ -38,6 +38,15 @@ inline constexpr LRESULT kLineRefused = 2;
 
 inline constexpr UINT kIdleQuery = WM_APP + 0x3A0;
 inline constexpr UINT kEndMenu = WM_APP + 0x3A1;
+// Posted (PostMessageA) to an endpoint with wParam a token other than 0: the endpoint notes
+// the token when the controller's thread takes it from its queue, which it does only from a
+// message loop (the main one or a modal one) and after every message posted before it. The
+// thread may also answer sent messages while a handler waits inside a call of its own (a
+// SendMessage to another process, as the tray icon's calls make), so a queue without posted
+// messages alone does not say that the handling is over. kIdleQuery with wParam that token
+// answers 1 once the token was taken and no posted message waits, 2 when it was taken but
+// more messages were posted since (post a new barrier), and 0 while it has not been taken.
+inline constexpr UINT kIdleBarrier = WM_APP + 0x3A2;
 
 // The parent of message-only windows, HWND_MESSAGE (spelt out: inside our namespaces the
 // macro's cast would name the controller's handle type).
