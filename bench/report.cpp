@@ -173,8 +173,11 @@ void WindowsIdleRows(Table& t) {
     t.Pending("MivoRun.exe under Wine: CPU time", "< 0.1 s");
   }
   t.Windows("minimal Win32 dialog under Wine: CPU time", "win_minimal_proc_idle_cpu_s", " s", 2);
-  t.Windows("wineserver meanwhile (MivoRun.exe / minimal dialog idle)",
-            "win_mivorun_wineserver_idle_cpu_s", " s", 2);
+  // The wine server runs the timers and queues of every process of the prefix.
+  t.Windows("wineserver while MivoRun.exe idles: CPU time", "win_mivorun_wineserver_idle_cpu_s",
+            " s", 2);
+  t.Windows("wineserver while the minimal dialog idles: CPU time",
+            "win_minimal_wineserver_idle_cpu_s", " s", 2);
   t.Windows("MivoRun.exe under Wine: WM_TIMER messages per minute",
             "win_mivorun_timer_messages_per_min", "", 1);
   t.Windows("MivoRun.exe under Wine: messages taken per minute", "win_mivorun_messages_per_min", "",
@@ -246,6 +249,8 @@ std::map<std::string, std::string> ReadMeasurements(const std::string& path) {
   std::map<std::string, std::string> values;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);) {
+    // Lines written by Windows programs end in CR LF.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::size_t eq = line.find('=');
     if (eq == std::string::npos || eq == 0) continue;
     values[line.substr(0, eq)] = line.substr(eq + 1);

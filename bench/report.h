@@ -31,7 +31,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
   Results results_;
 };
 
-// Reads key=value lines (other lines are skipped); a missing file gives no values.
+// Reads key=value lines, LF or CR LF (other lines are skipped); a missing file gives no values.
 std::map<std::string, std::string> ReadMeasurements(const std::string& path);
 
 void PrintTable(std::ostream& out, const Results& results,

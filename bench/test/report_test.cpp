@@ -112,13 +112,16 @@ TEST(BenchReportTest, ReadsTheMeasuredFileAsKeyValueLines) {
     file << "machine: 2 cores\n"
          << "win_mivorun_startup_runs=1500 1600 1400\n"
          << "=no key\n"
-         << "win_mivorun_pagefile_kb=7460\n";
+         << "win_mivorun_pagefile_kb=7460\r\n"  // as a Windows program writes it
+         << "win_minimal_pagefile_kb=3796\r\n";
   }
   const auto values = ReadMeasurements(path);
   std::remove(path.c_str());
-  EXPECT_EQ(values.size(), 2u);
+  EXPECT_EQ(values.size(), 3u);
   EXPECT_EQ(values.at("win_mivorun_startup_runs"), "1500 1600 1400");
   EXPECT_EQ(values.at("win_mivorun_pagefile_kb"), "7460");
+  EXPECT_EQ(RowOf(values, "MivoRun.exe: PagefileUsage above a minimal Win32 dialog").value,
+            "3664 KB");
   EXPECT_TRUE(ReadMeasurements(path + ".missing").empty());
 }
 
