@@ -38,11 +38,12 @@ set_property(SOURCE ${MIVO_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/pictures/ready.ico
   ${PROJECT_SOURCE_DIR}/res/pictures/not_ready.ico
   ${PROJECT_SOURCE_DIR}/res/pictures/product.bmp
-  ${PROJECT_SOURCE_DIR}/res/pictures/ok.bmp)
+  ${PROJECT_SOURCE_DIR}/res/pictures/ok.bmp
+  ${PROJECT_BINARY_DIR}/generated/mivorun_version.h)
 
 add_executable(MivoRun WIN32 ${MIVO_WIN32_DIR}/main.cpp ${MIVO_RESOURCES})
 target_include_directories(MivoRun PRIVATE ${PROJECT_SOURCE_DIR}/res)
-target_link_libraries(MivoRun PRIVATE mivo_win32 mivo_trace)
+target_link_libraries(MivoRun PRIVATE mivo_win32 mivo_trace mivo_version)
 set_target_properties(MivoRun PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # The shipped texts and settings beside the program, and the stand-ins' demo world: the
