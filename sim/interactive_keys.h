@@ -1,6 +1,6 @@
-// The keyboard of the interactive handset: which terminal key presses which handset key, and
-// the presser that turns a terminal's key strokes (which have no releases) into the press and
-// release reports of the handset.
+// The keyboard of the interactive handset (its map is platform/sim/keyboard_map.h): the key
+// names, and the presser that turns a terminal's key strokes (which have no releases) into the
+// press and release reports of the handset.
 #pragma once
 
 #include <cstdint>
@@ -9,48 +9,9 @@
 #include <string>
 
 #include "platform/sim/event_loop.h"
+#include "platform/sim/keyboard_map.h"
 
 namespace mivo::sim {
-
-// A key as the terminal delivers it, already decoded from the terminal library's codes.
-struct TermKey {
-  enum class Kind {
-    kChar,  // a printable character (`ch`)
-    kUp,
-    kDown,
-    kLeft,
-    kRight,
-    kEnter,
-    kBackspace,
-    kEscape,
-    kTab,
-    kInterrupt,  // Ctrl-C
-    kResize,
-    kOther,
-  };
-  Kind kind = Kind::kOther;
-  char ch = 0;
-};
-
-// What a terminal key does in the handset window.
-struct KeyAction {
-  enum class Kind {
-    kNone,
-    kHandsetKey,   // press handset key `code`
-    kToggleHold,   // the next handset key stays held (again: release it)
-    kCommandLine,  // open the `:` command line
-    kQuit,         // the Close command
-    kToggleLog,    // show or hide the trace pane
-  };
-  Kind kind = Kind::kNone;
-  int code = 0;
-};
-
-KeyAction ActionOfKey(const TermKey& key);
-
-// One line per binding, for --help and the screen's hint line.
-const char* KeyboardMapText();
-const char* KeyHintText();
 
 // The handset key's name as the scripts write it (SKYPE, VOL+, 5, ...), or "code N".
 std::string HandsetKeyName(int code);
