@@ -326,6 +326,28 @@ TEST_F(SimPlatformTest, BufferTransferShiftsItemsAndSetsTheStyle) {
   EXPECT_EQ(h.RowLine(0), "row 0 style 1:");
 }
 
+// The window of the virtual handset draws each text in the font it was sent with; the face
+// name is bounded whatever the caller passes.
+TEST_F(SimPlatformTest, TextsKeepTheirFontThroughBothPaths) {
+  SimHandset& h = sim.handset;
+  sim.traced_handset.fSendDisplayLCD_TXT2(2, 17, "Kenji", 0, 100, "Tahoma", 17, 1);
+  const LcdItem& direct = h.row(2).items.at(0);
+  EXPECT_EQ(direct.weight, 100);
+  EXPECT_EQ(direct.height, 17);
+  EXPECT_EQ(direct.font, "Tahoma");
+  const std::string long_face(300, 'F');
+  sim.traced_handset.fClearBuf();
+  sim.traced_handset.fDrawBuf(17, 0, "Bob", 0, long_face.c_str(), 15);
+  sim.traced_handset.fDrawBuf(0, 124, "", 0, nullptr, 0);
+  sim.traced_handset.fSendBufToQ5LCD(1, 0, 0);
+  const LcdItem& buffered = h.row(1).items.at(0);
+  EXPECT_EQ(buffered.height, 15);
+  EXPECT_EQ(buffered.font, std::string(LcdItem::kMaxFontName, 'F'));
+  EXPECT_TRUE(h.row(1).items.at(1).font.empty());
+  // The `lcd` line shows texts and pictures only.
+  EXPECT_EQ(h.RowLine(1), "row 1 style 0: [124]@0 \"Bob\"@17");
+}
+
 TEST_F(SimPlatformTest, RowsAboveThreeAreTracedAndIgnored) {
   SimHandset& h = sim.handset;
   EXPECT_FALSE(sim.traced_handset.fSendDisplayLCD_TXT(4, 0, "x", 0, 700, "Tahoma"));

@@ -55,8 +55,9 @@ void SimHandset::LosePower() {
   leds_ = Leds{};
 }
 
-void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style) {
-  rows_[r].items.assign(1, LcdItem::Text(x, TextOf(text)));
+void SimHandset::SetRowText(std::uint8_t r, int x, const char* text, int style, int weight,
+                            const char* font, int height) {
+  rows_[r].items.assign(1, LcdItem::Text(x, TextOf(text), weight, font, height));
   rows_[r].style = style;
 }
 
@@ -98,19 +99,19 @@ bool SimHandset::fClearRow(std::uint8_t row) {
   return true;
 }
 
-// The model keeps the text and its style; weight, font and height only shape the pixels.
+// The model keeps the text, its style and its font; the font only shapes the pixels (the
+// `lcd` observation shows texts and styles).
 bool SimHandset::fSendDisplayLCD_TXT(std::uint8_t row, int x, const char* text, int style,
-                                     int /*weight*/, const char* /*font*/) {
+                                     int weight, const char* font) {
   if (!ValidRow(row)) return false;
-  SetRowText(row, x, text, style);
+  SetRowText(row, x, text, style, weight, font, 0);
   return true;
 }
 
 bool SimHandset::fSendDisplayLCD_TXT2(std::uint8_t row, int x, const char* text, int style,
-                                      int /*weight*/, const char* /*font*/, int /*height*/,
-                                      int /*flag*/) {
+                                      int weight, const char* font, int height, int /*flag*/) {
   if (!ValidRow(row)) return false;
-  SetRowText(row, x, text, style);
+  SetRowText(row, x, text, style, weight, font, height);
   return true;
 }
 
@@ -137,12 +138,15 @@ bool SimHandset::fClearBuf() {
   return true;
 }
 
-bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int /*zero*/, const char* /*font*/,
-                          int /*height*/) {
+bool SimHandset::fDrawBuf(int x, int bitmap, const char* text, int zero, const char* font,
+                          int height) {
   // The text when no bitmap is named, the bitmap when the text is empty; given both, the
   // text is drawn and the bitmap over it.
   const bool has_text = text != nullptr && text[0] != '\0';
-  if (bitmap == 0 || has_text) buffer_.push_back(LcdItem::Text(x, TextOf(text)));
+  // The fourth argument (always 0) is taken as the weight: the font's own.
+  if (bitmap == 0 || has_text) {
+    buffer_.push_back(LcdItem::Text(x, TextOf(text), zero, font, height));
+  }
   if (bitmap != 0) buffer_.push_back(LcdItem::Bitmap(x, bitmap));
   return true;
 }

@@ -3,6 +3,7 @@
 // reaches the outside only through its port (the arrival message to the window it was given).
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,13 +19,26 @@ struct LcdItem {
   Kind kind = Kind::kText;
   int x = 0;
   std::string text;  // kText
+  int weight = 0;    // kText: the font weight asked for (0: the font's own)
+  int height = 0;    // kText: the font height asked for (0: the row's own)
+  std::string font;  // kText: the face name asked for, at most kMaxFontName bytes
   int bitmap = 0;    // kBitmap
   int volume = 0;    // kVolume
+
+  static constexpr std::size_t kMaxFontName = 31;
 
   static LcdItem Text(int x, std::string text) {
     LcdItem item;
     item.x = x;
     item.text = std::move(text);
+    return item;
+  }
+  // A text with the font it was drawn in; a longer face name is cut.
+  static LcdItem Text(int x, std::string text, int weight, const char* font, int height) {
+    LcdItem item = Text(x, std::move(text));
+    item.weight = weight;
+    item.height = height;
+    if (font != nullptr) item.font.assign(font, ::strnlen(font, kMaxFontName));
     return item;
   }
   static LcdItem Bitmap(int x, int bitmap) {
@@ -34,11 +48,15 @@ struct LcdItem {
     item.bitmap = bitmap;
     return item;
   }
+
+  bool operator==(const LcdItem&) const = default;
 };
 
 struct LcdRow {
   int style = 0;
   std::vector<LcdItem> items;  // in the order drawn
+
+  bool operator==(const LcdRow&) const = default;
 };
 
 struct Leds {
@@ -46,6 +64,8 @@ struct Leds {
   int hold = 0;
   int mute = 0;
   int voicemail = 0;
+
+  bool operator==(const Leds&) const = default;
 };
 
 class SimHandset : public HandsetLibrary {
@@ -94,7 +114,8 @@ class SimHandset : public HandsetLibrary {
   std::vector<LcdItem> buffer_;
   Leds leds_;
   // Replaces row `r` with one text item (the direct text calls).
-  void SetRowText(std::uint8_t r, int x, const char* text, int style);
+  void SetRowText(std::uint8_t r, int x, const char* text, int style, int weight, const char* font,
+                  int height);
 
   bool rotated_ = false;
   bool connected_ = false;
