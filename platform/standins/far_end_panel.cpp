@@ -175,8 +175,8 @@ bool FarEndPanel::OnCommand(WPARAM wparam) {
   const int id = LOWORD(wparam), code = HIWORD(wparam);
   if (id == kLanguageBox) {
     if (code != CBN_SELCHANGE) return true;
-    const LRESULT index = ::SendDlgItemMessageA(parent_, kLanguageBox, CB_GETCURSEL, 0, 0);
-    if (index >= 0 && index < static_cast<LRESULT>(std::size(kLanguages))) {
+    const ::LRESULT index = ::SendDlgItemMessageA(parent_, kLanguageBox, CB_GETCURSEL, 0, 0);
+    if (index >= 0 && index < static_cast<::LRESULT>(std::size(kLanguages))) {
       Send({"language " + std::to_string(kLanguages[index].id)});
     }
     return true;

@@ -223,8 +223,8 @@ void HandsetWindow::Paint(HDC dc, const RECT& area) {
   shown_plugged_ = world_.handset.plugged;
 }
 
-LRESULT CALLBACK HandsetWindow::Proc(::HWND window, ::UINT message, ::WPARAM wparam,
-                                     ::LPARAM lparam) {
+::LRESULT CALLBACK HandsetWindow::Proc(::HWND window, ::UINT message, ::WPARAM wparam,
+                                       ::LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* self =
         static_cast<HandsetWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
@@ -243,7 +243,7 @@ LRESULT CALLBACK HandsetWindow::Proc(::HWND window, ::UINT message, ::WPARAM wpa
   return self->Handle(message, wparam, lparam);
 }
 
-LRESULT HandsetWindow::Handle(::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT HandsetWindow::Handle(::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // all of it is painted, off screen first

@@ -40,8 +40,8 @@ class HandsetWindow {
  private:
   enum class Source { kNone, kMouse, kKeyboard };
 
-  static LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam);
-  LRESULT Handle(::UINT message, ::WPARAM wparam, ::LPARAM lparam);
+  static ::LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam);
+  ::LRESULT Handle(::UINT message, ::WPARAM wparam, ::LPARAM lparam);
   void Paint(HDC dc, const RECT& area);
   // A key goes down (its press report) or comes up (the release report).
   void Press(int pad_index, int code, Source source, unsigned scan);

@@ -41,7 +41,7 @@ struct Seen {
 };
 std::vector<Seen>* g_seen = nullptr;
 
-LRESULT CALLBACK ControllerProc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT CALLBACK ControllerProc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
   if (g_seen != nullptr && message >= MSG_HANDSET_ARRIVED && message <= MSG_DRIVER_CHECK) {
     g_seen->push_back(Seen{message, wparam, lparam});
     return 0;
@@ -95,7 +95,7 @@ class HandsetWindowTest : public ::testing::Test {
     PumpFor(50);
     return std::exchange(seen_, {});
   }
-  LRESULT Send(::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+  ::LRESULT Send(::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
     return ::SendMessageA(window_.window(), message, wparam, lparam);
   }
   POINT KeyCentre(const char* label) {
