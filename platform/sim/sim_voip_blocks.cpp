@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/sim/sim_voip_client.h"
+#include "platform/sim/voip_block_writer.h"
 #include "voip/blocks.h"
 
 namespace mivo::sim {
@@ -21,37 +22,38 @@ std::unique_ptr<std::uint8_t[]> NewBlock(std::size_t records, std::size_t record
   return block;
 }
 
-}  // namespace
-
-void SimVoipClient::PutText(std::uint8_t* field, std::size_t size, const std::string& text) const {
+// Normally the text is cut to leave its terminator inside the field; `unterminated` lets it
+// run to the field's end.
+void PutText(std::uint8_t* field, std::size_t size, const std::string& text, bool unterminated) {
   if (size == 0) return;
-  // Normally the text is cut to leave its terminator inside the field; the test hook lets it
-  // run to the field's end.
-  const std::size_t room = unterminated_texts_ ? size : size - 1;
+  const std::size_t room = unterminated ? size : size - 1;
   const std::size_t n = std::min(text.size(), room);
   std::memcpy(field, text.data(), n);
 }
 
-std::unique_ptr<std::uint8_t[]> SimVoipClient::BuildPhoneBook() const {
+}  // namespace
+
+std::unique_ptr<std::uint8_t[]> BuildPhoneBookBlock(const std::vector<SimContact>& contacts,
+                                                    bool unterminated) {
   using namespace blocks;
-  const auto& contacts = world_.voip.contacts;
   auto block = NewBlock(contacts.size(), kPhoneBookEntrySize);
   for (std::size_t i = 0; i < contacts.size(); ++i) {
     const SimContact& c = contacts[i];
     std::uint8_t* r = block.get() + kCountSize + i * kPhoneBookEntrySize;
     WriteInt32(r + kPbStatus, c.status);
     WriteInt32(r + kPbTimeZone, c.time_zone);
-    PutText(r + kPbHandle, kPbHandleSize, c.handle);
-    PutText(r + kPbName, kPbNameSize, c.name);
-    PutText(r + kPbProfile1, kPbProfileSize, c.profile1);
-    PutText(r + kPbProfile2, kPbProfileSize, c.profile2);
-    PutText(r + kPbProfile3, kPbProfileSize, c.profile3);
-    PutText(r + kPbSpeed, kPbSpeedSize, c.speed);
+    PutText(r + kPbHandle, kPbHandleSize, c.handle, unterminated);
+    PutText(r + kPbName, kPbNameSize, c.name, unterminated);
+    PutText(r + kPbProfile1, kPbProfileSize, c.profile1, unterminated);
+    PutText(r + kPbProfile2, kPbProfileSize, c.profile2, unterminated);
+    PutText(r + kPbProfile3, kPbProfileSize, c.profile3, unterminated);
+    PutText(r + kPbSpeed, kPbSpeedSize, c.speed, unterminated);
   }
   return block;
 }
 
-std::unique_ptr<std::uint8_t[]> SimVoipClient::BuildCalls(const std::vector<SimCall>& calls) const {
+std::unique_ptr<std::uint8_t[]> BuildCallsBlock(const std::vector<SimCall>& calls,
+                                                bool unterminated) {
   using namespace blocks;
   auto block = NewBlock(calls.size(), kCallRecordSize);
   for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -59,56 +61,48 @@ std::unique_ptr<std::uint8_t[]> SimVoipClient::BuildCalls(const std::vector<SimC
     std::uint8_t* r = block.get() + kCountSize + i * kCallRecordSize;
     WriteInt32(r + kCallStatus, c.status);
     WriteInt32(r + kCallType, c.type);
-    PutText(r + kCallId, kCallIdSize, c.id);
-    PutText(r + kCallTime, kCallTimeSize, c.time);
-    PutText(r + kCallHandle, kCallHandleSize, c.handle);
-    PutText(r + kCallName, kCallNameSize, c.name);
+    PutText(r + kCallId, kCallIdSize, c.id, unterminated);
+    PutText(r + kCallTime, kCallTimeSize, c.time, unterminated);
+    PutText(r + kCallHandle, kCallHandleSize, c.handle, unterminated);
+    PutText(r + kCallName, kCallNameSize, c.name, unterminated);
   }
   return block;
 }
 
-std::unique_ptr<std::uint8_t[]> SimVoipClient::BuildVoicemails() const {
+std::unique_ptr<std::uint8_t[]> BuildVoicemailBlock(const std::vector<SimVoicemail>& mails,
+                                                    bool unterminated) {
   using namespace blocks;
-  const auto& mails = world_.voip.voicemails;
   auto block = NewBlock(mails.size(), kVoicemailRecordSize);
   for (std::size_t i = 0; i < mails.size(); ++i) {
     const SimVoicemail& v = mails[i];
     std::uint8_t* r = block.get() + kCountSize + i * kVoicemailRecordSize;
-    PutText(r + kVmId, kVmIdSize, v.id);
-    PutText(r + kVmHandle, kVmHandleSize, v.handle);
-    PutText(r + kVmName, kVmNameSize, v.name);
+    PutText(r + kVmId, kVmIdSize, v.id, unterminated);
+    PutText(r + kVmHandle, kVmHandleSize, v.handle, unterminated);
+    PutText(r + kVmName, kVmNameSize, v.name, unterminated);
   }
   return block;
 }
 
-namespace {
-
-// Each fetch (with somewhere to store the address): a new block replaces the old; the move
-// assignment frees the old block after the new one is in place.
-template <typename Build>
-bool HandOutBlock(std::unique_ptr<std::uint8_t[]>& slot, const std::uint8_t** block, Build build) {
-  if (block == nullptr) return false;
-  slot = build();
-  *block = slot.get();
-  return true;
-}
-
-}  // namespace
-
 bool SimVoipClient::fGetFullPhoneBook(const std::uint8_t** block) {
-  return HandOutBlock(phone_book_block_, block, [this] { return BuildPhoneBook(); });
+  return HandOutBlock(phone_book_block_, block, [this] {
+    return BuildPhoneBookBlock(world_.voip.contacts, unterminated_texts_);
+  });
 }
 
 bool SimVoipClient::fGetCalls(const std::uint8_t** block) {
-  return HandOutBlock(calls_block_, block, [this] { return BuildCalls(world_.voip.history); });
+  return HandOutBlock(calls_block_, block,
+                      [this] { return BuildCallsBlock(world_.voip.history, unterminated_texts_); });
 }
 
 bool SimVoipClient::fGetActiveCalls(const std::uint8_t** block) {
-  return HandOutBlock(active_block_, block, [this] { return BuildCalls(world_.voip.active); });
+  return HandOutBlock(active_block_, block,
+                      [this] { return BuildCallsBlock(world_.voip.active, unterminated_texts_); });
 }
 
 bool SimVoipClient::fGetVoiceMails(const std::uint8_t** block) {
-  return HandOutBlock(voicemail_block_, block, [this] { return BuildVoicemails(); });
+  return HandOutBlock(voicemail_block_, block, [this] {
+    return BuildVoicemailBlock(world_.voip.voicemails, unterminated_texts_);
+  });
 }
 
 }  // namespace mivo::sim

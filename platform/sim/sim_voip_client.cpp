@@ -28,15 +28,6 @@ std::string Str(int value) {
   return std::to_string(value);
 }
 
-// The character a number key appends, or 0 for any other key.
-char KeyChar(int key) {
-  if (key >= KEY_1 && key <= KEY_9) return static_cast<char>('1' + (key - KEY_1));
-  if (key == KEY_0) return '0';
-  if (key == KEY_STAR) return '*';
-  if (key == KEY_HASH) return '#';
-  return 0;
-}
-
 std::vector<std::string> SplitTargets(const std::string& text) {
   std::vector<std::string> out;
   std::size_t start = 0;
@@ -186,24 +177,8 @@ bool SimVoipClient::fFocusAP() {
 // --- The number ----------------------------------------------------------------------------
 
 bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length) {
-  // What goes back to the caller: the number after the key, except that a call takes the
-  // number with it (it is written back, then forgotten).
-  std::string result;
-  const char c = KeyChar(key);
-  if (c != 0) {
-    if (in_call_) {
-      // A tone in the call; the number stays as it is.
-    } else if (key == KEY_0 && long_press == 1) {
-      if (!number_.empty() && number_.back() == '0') number_.back() = '+';
-    } else if (number_.size() < static_cast<std::size_t>(kNumberBufferSize)) {
-      number_ += c;
-    }
-    result = number_;
-  } else if (key == KEY_CANCEL) {
-    if (!number_.empty()) number_.pop_back();
-    result = number_;
-  } else if (key == KEY_CALL) {
-    result = number_;
+  const NumberKeyOutcome outcome = number_.Key(key, long_press, in_call_);
+  if (outcome.kind == NumberKeyOutcome::Kind::kCall) {
     if (ringing_) {
       const std::string caller = ringing_caller_;
       ringing_ = false;
@@ -211,25 +186,14 @@ bool SimVoipClient::fSendKey(int key, int long_press, char* number, int* length)
       in_call_ = true;
       held_ = false;
       if (Reacting()) NotifyText(MSG_CALL_IN_PROGRESS, AddActiveCall(caller));
-    } else if (!number_.empty()) {
-      PlaceCall({number_});
+    } else if (!outcome.text.empty()) {
+      PlaceCall({outcome.text});
     }
-    number_.clear();
-  } else if (key == KEY_END_CALL) {
-    number_.clear();
+  } else if (outcome.kind == NumberKeyOutcome::Kind::kEnd) {
     EndCall();
-  } else {
-    result = number_;
   }
-
-  // Written back whatever the key: a full buffer carries no terminator, a shorter number is
-  // followed by zeros up to the buffer's end.
-  if (number != nullptr) {
-    const std::size_t n = std::min(result.size(), static_cast<std::size_t>(kNumberBufferSize));
-    std::fill(number, number + kNumberBufferSize, '\0');
-    std::copy(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(n), number);
-  }
-  if (length != nullptr) *length = static_cast<int>(result.size());
+  // A tone in the call changes nothing here: the simulated far end hears nothing.
+  NumberEntry::WriteBack(outcome.text, number, length);
   return true;
 }
 

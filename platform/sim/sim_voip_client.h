@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/sim/device_port.h"
+#include "platform/sim/number_entry.h"
 #include "platform/sim/sim_world.h"
 #include "platform/voip_bridge.h"
 
@@ -25,7 +26,7 @@ class SimVoipClient : public VoipBridge {
   SimVoipClient(DevicePort& port, SimWorld& world);
 
   // The number as the client holds it (at most 50 characters).
-  const std::string& number() const { return number_; }
+  const std::string& number() const { return number_.number(); }
   // A call is in progress: from a call placed (key 9 on a number, fCallUser) or answered, or
   // announced by the far end, until it ends. Digit keys are tones then.
   bool in_call() const { return in_call_; }
@@ -88,15 +89,9 @@ class SimVoipClient : public VoipBridge {
   bool EndCall();
   void OpenVoicemail(const std::string& id);
 
-  // Block builders: a zeroed block of the exact size, records filled from the world.
-  std::unique_ptr<std::uint8_t[]> BuildPhoneBook() const;
-  std::unique_ptr<std::uint8_t[]> BuildCalls(const std::vector<SimCall>& calls) const;
-  std::unique_ptr<std::uint8_t[]> BuildVoicemails() const;
-  void PutText(std::uint8_t* field, std::size_t size, const std::string& text) const;
-
   DevicePort& port_;
   SimWorld& world_;
-  std::string number_;
+  NumberEntry number_;
   bool in_call_ = false;
   bool held_ = false;
   bool ringing_ = false;
