@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "platform/sim/device_port.h"
+#include "platform/sim/fd_watcher.h"
 #include "platform/win_types.h"
 
 namespace mivo::sim {
 
-class EventLoop : public DevicePort {
+class EventLoop : public DevicePort, public FdWatcher {
  public:
   using WindowProc = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
 
@@ -60,6 +61,16 @@ class EventLoop : public DevicePort {
   // Stops all timers and drops queued messages and scheduled actions (window destroyed).
   void Clear();
 
+  // Descriptors watched in real-time mode (event_loop_fds.cpp).
+  void WatchReadable(int fd, std::function<void()> on_readable) override;
+  void Unwatch(int fd) override;
+  bool watching() const { return !watched_.empty(); }
+  // Sleeps at most `timeout_ms` (0: only looks) until a watched descriptor or `extra_fd` (-1:
+  // none) is readable, then runs the callbacks of the readable watched descriptors. Returns
+  // whether `extra_fd` is readable. The clock does not move: the caller advances it by the
+  // real time that passed.
+  bool WaitReadable(std::int64_t timeout_ms, int extra_fd = -1);
+
   // Running timers ordered by id.
   std::vector<TimerInfo> Timers() const;
   bool HasQueued() const { return !queue_.empty(); }
@@ -97,6 +108,7 @@ class EventLoop : public DevicePort {
   std::map<std::uintptr_t, Timer> timers_;
   std::vector<Scheduled> scheduled_;
   WindowProc target_;
+  std::map<int, std::function<void()>> watched_;
 };
 
 }  // namespace mivo::sim
