@@ -22,6 +22,13 @@ Harness::Harness(VoipBridge* bridge)
   sim_.world.pc.start_directory = dir_;
 }
 
+Harness::Harness(const sim::SimPlatform::BridgeFactory& make_bridge)
+    : dir_(MakeTempDir()),
+      sim_(out_, make_bridge),
+      app_(sim_.traced_handset, sim_.traced_voip, sim_.host()) {
+  sim_.world.pc.start_directory = dir_;
+}
+
 Harness::~Harness() {
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);

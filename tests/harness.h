@@ -20,6 +20,9 @@ class Harness {
  public:
   // `bridge` stands in for the simulated VoIP client when given (it must outlive the harness).
   explicit Harness(VoipBridge* bridge = nullptr);
+  // The controller's VoIP bridge is the one `make_bridge` makes on the platform's event loop,
+  // behind the tracing layer.
+  explicit Harness(const sim::SimPlatform::BridgeFactory& make_bridge);
   ~Harness();
   Harness(const Harness&) = delete;
   Harness& operator=(const Harness&) = delete;

@@ -7,7 +7,7 @@ namespace {
 constexpr std::int64_t kDefaultLocalSeconds = 1767603600;
 }  // namespace
 
-SimPlatform::SimPlatform(std::ostream& out)
+SimPlatform::SimPlatform(std::ostream& out, const BridgeFactory& make_bridge)
     : sink(out),
       trace(sink),
       window(loop, world),
@@ -16,11 +16,12 @@ SimPlatform::SimPlatform(std::ostream& out)
       system(world),
       handset(loop, world),
       voip(loop, world),
+      external_voip(make_bridge ? make_bridge(loop) : nullptr),
       traced_window(window, trace),
       traced_mixer(mixer, trace),
       traced_system(system, trace),
       traced_handset(handset, trace),
-      traced_voip(voip, trace) {
+      traced_voip(external_voip ? *external_voip : voip, trace) {
   world.pc.local_seconds = kDefaultLocalSeconds;
   clock.ResetEpoch();
   // The controller's window is the same every run: the trace knows it from the start.

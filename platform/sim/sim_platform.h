@@ -3,6 +3,8 @@
 // tracing layer: every call it makes is written to the trace before it reaches the model.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <ostream>
 
 #include "platform/host.h"
@@ -27,10 +29,16 @@ namespace mivo::sim {
 
 class SimPlatform {
  public:
+  // Makes a VoIP bridge that takes the simulated client's place (a real client's bridge),
+  // running on the platform's event loop.
+  using BridgeFactory = std::function<std::unique_ptr<VoipBridge>(EventLoop&)>;
+
   // `out` receives the trace and the observations. The world starts as the scenario scripts'
   // defaults (2026-01-05 09:00:00, time zone 0 0, client found and on line, handset not
   // plugged, driver ok, control device and registry key present).
-  explicit SimPlatform(std::ostream& out);
+  // With `make_bridge`, the controller's VoIP bridge is the one it makes; the simulated client
+  // is then left alone.
+  explicit SimPlatform(std::ostream& out, const BridgeFactory& make_bridge = nullptr);
   SimPlatform(const SimPlatform&) = delete;
   SimPlatform& operator=(const SimPlatform&) = delete;
 
@@ -46,6 +54,8 @@ class SimPlatform {
   SimHandset handset;
   SimVoipClient voip;
   SimFiles files;
+  // The bridge that takes the simulated client's place, when there is one.
+  std::unique_ptr<VoipBridge> external_voip;
   // The same behind the tracing layer: what the controller calls.
   trace::TracingWindowHost traced_window;
   trace::TracingMixerHost traced_mixer;
