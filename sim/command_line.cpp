@@ -81,7 +81,19 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
                            ->group(kInteractiveGroup);
   // Further options of the interactive handset (the VoIP client it talks to, ...) join the
   // group here, and this list, which keeps them out of the scenario mode.
-  const std::initializer_list<const CLI::Option*> interactive_only = {world, res, trace};
+  CLI::Option* client =
+      app.add_option("--client", line.client,
+                     "the VoIP client: 'baresip' for a running baresip reached over its\n"
+                     "control interface (ctrl_tcp) at the address of baresip.ini in the\n"
+                     "current directory, else 127.0.0.1:4444; 'baresip=HOST:PORT' names\n"
+                     "the address (default: the simulated client)")
+          ->type_name("baresip[=HOST:PORT]")
+          ->check([](const std::string& value) -> std::string {
+            if (value == "baresip" || value.rfind("baresip=", 0) == 0) return {};
+            return "'baresip' or 'baresip=HOST:PORT' expected";
+          })
+          ->group(kInteractiveGroup);
+  const std::initializer_list<const CLI::Option*> interactive_only = {world, res, trace, client};
 
   app.add_option("--dir", line.dir,
                  "use DIR as the start directory (where setup.ini and lang.ini live);\n"

@@ -14,6 +14,7 @@ struct CommandLine {
   std::string world;         // interactive: the world script instead of the demo world
   std::string res;           // interactive: the resource directory; empty: the default one
   std::string trace;         // interactive: where the whole trace goes as well
+  std::string client;        // interactive: "baresip[=HOST:PORT]"; empty: the simulated one
 };
 
 struct ParsedCommandLine {

@@ -10,10 +10,15 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <system_error>
 #include <vector>
 
+#ifdef MIVO_HAVE_BARESIP
+#include "platform/baresip/baresip_bridge.h"
+#endif
 #include "sim/interactive_session.h"
 #include "sim/interactive_terminal.h"
 #include "sim/script_runner.h"
@@ -87,6 +92,47 @@ bool CopyResources(const std::string& res_dir, const std::string& directory, boo
   return true;
 }
 
+// The bridge to a real baresip that `client` names ("baresip" or "baresip=HOST:PORT"), with
+// the settings of baresip.ini in the current directory; false with *error for a bad client
+// or settings file.
+bool BaresipFactory(const std::string& client,
+                    const std::function<void(const std::string&)>& diagnostics,
+                    SimPlatform::BridgeFactory* factory, std::string* error) {
+#ifdef MIVO_HAVE_BARESIP
+  baresip::BridgeSettings settings;
+  std::ifstream file("baresip.ini", std::ios::binary);
+  if (file) {
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    std::string why;
+    if (!baresip::ParseSettings(text, &settings, &why)) {
+      *error = "baresip.ini: " + why;
+      return false;
+    }
+  }
+  const std::string prefix = "baresip=";
+  if (client.compare(0, prefix.size(), prefix) == 0 &&
+      !baresip::ParseAddress(client.substr(prefix.size()), &settings.host, &settings.port)) {
+    *error = "--client " + client + ": HOST:PORT expected after 'baresip='";
+    return false;
+  }
+  if (client != "baresip" && client.compare(0, prefix.size(), prefix) != 0) {
+    *error = "--client " + client + ": 'baresip' or 'baresip=HOST:PORT' expected";
+    return false;
+  }
+  *factory = [settings, diagnostics](EventLoop& loop) -> std::unique_ptr<VoipBridge> {
+    return std::make_unique<baresip::BaresipBridge>(loop, loop, settings, diagnostics);
+  };
+  return true;
+#else
+  (void)client;
+  (void)diagnostics;
+  (void)factory;
+  *error = "this build has no baresip bridge (nlohmann-json3-dev was missing)";
+  return false;
+#endif
+}
+
 }  // namespace
 
 int RunInteractive(const InteractiveOptions& options, std::ostream& out, std::ostream& err) {
@@ -117,11 +163,26 @@ int RunInteractive(const InteractiveOptions& options, std::ostream& out, std::os
   }
   std::ostream trace(log.get());
 
+  // Diagnostics of a real client's bridge go where the platform's go, once that is set up.
+  std::function<void(const std::string&)> diagnostics_sink;
+  SimPlatform::BridgeFactory make_bridge;
+  if (!options.client.empty()) {
+    std::string error;
+    const auto diagnostics = [&diagnostics_sink](const std::string& line) {
+      if (diagnostics_sink) diagnostics_sink(line);
+    };
+    if (!BaresipFactory(options.client, diagnostics, &make_bridge, &error)) {
+      err << "mivorun-sim: " << error << '\n';
+      return 2;
+    }
+  }
+
   ScriptRunner* runner = nullptr;
   bool session_ran = false;
   std::string terminal_error;
   RunnerOptions runner_options;
   runner_options.directory = options.directory;
+  runner_options.make_bridge = make_bridge;
   runner_options.session = [&] {
     session_ran = true;
     HandsetSession session(*runner);
@@ -136,7 +197,7 @@ int RunInteractive(const InteractiveOptions& options, std::ostream& out, std::os
   std::vector<std::string> held_diagnostics;
   std::size_t dropped_diagnostics = 0;
   const bool hold_diagnostics = isatty(STDERR_FILENO) != 0;
-  script_runner.platform().system.set_diagnostics([&](const std::string& line) {
+  diagnostics_sink = [&](const std::string& line) {
     if (!hold_diagnostics) {
       err << line << std::endl;
     } else if (held_diagnostics.size() < kMaxHeldDiagnostics) {
@@ -144,7 +205,8 @@ int RunInteractive(const InteractiveOptions& options, std::ostream& out, std::os
     } else {
       ++dropped_diagnostics;
     }
-  });
+  };
+  script_runner.platform().system.set_diagnostics(diagnostics_sink);
 
   if (!script_runner.directory().empty()) {
     std::string error;

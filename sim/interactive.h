@@ -13,6 +13,10 @@ struct InteractiveOptions {
   std::string world;       // the world script; empty: demo_world.scn of the resources
   std::string res_dir;     // where lang.ini, setup.ini and the demo world are
   std::string trace_file;  // where the whole trace goes as well; empty: nowhere
+  // The VoIP client: empty for the simulated one; "baresip" or "baresip=HOST:PORT" for a real
+  // baresip reached over its control interface (settings from baresip.ini in the current
+  // directory, when there is one).
+  std::string client;
 };
 
 // Whether this build can draw the handset (it was built with a terminal library).

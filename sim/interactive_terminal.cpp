@@ -340,7 +340,15 @@ bool RunTerminal(HandsetSession& session, const LogBuffer& log, std::string* err
     }
     if (pacer.TakeRedraw(LINES, COLS)) screen.Draw(session, log);
     // Asleep until a key, a signal, a resize, or the next timer or key release is due.
-    int ch = screen.ReadKey(pacer.WaitMs());
+    int ch;
+    EventLoop& loop = session.runner().platform().loop;
+    if (loop.watching()) {
+      // A real VoIP client's socket is watched too: asleep until it or the keyboard speaks.
+      loop.WaitReadable(pacer.WaitMs(), STDIN_FILENO);
+      ch = screen.ReadKey(0);
+    } else {
+      ch = screen.ReadKey(pacer.WaitMs());
+    }
     // The virtual clock follows the real one, to the millisecond.
     const Clock::time_point now = Clock::now();
     carried_us += std::chrono::duration_cast<std::chrono::microseconds>(now - last).count();

@@ -50,6 +50,7 @@ int RunHandset(const mivo::sim::CommandLine& line) {
                                                        MIVO_DATA_RELATIVE, MIVO_RES_DIR)
                         : line.res;
   options.trace_file = line.trace;
+  options.client = line.client;
   return mivo::sim::RunInteractive(options, std::cout, std::cerr);
 }
 

@@ -65,7 +65,7 @@ ScriptRunner::ScriptRunner(std::istream& script, std::ostream& out, std::ostream
       out_(out),
       err_(err),
       options_(std::move(options)),
-      sim_(out),
+      sim_(out, options_.make_bridge),
       app_(sim_.traced_handset, sim_.traced_voip, sim_.host()) {
   if (directory_.Prepare(options_.directory, &directory_error_)) {
     sim_.world.pc.start_directory = directory_.path();

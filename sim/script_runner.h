@@ -53,6 +53,9 @@ struct RunnerOptions {
   // The most virtual time that `wait` and `press` may add up to, in milliseconds; a wait that
   // would go beyond it is a script error. 0: no limit.
   std::int64_t max_virtual_ms = 0;
+  // A VoIP bridge to use instead of the simulated client (the interactive handset against a
+  // real client).
+  SimPlatform::BridgeFactory make_bridge = nullptr;
 };
 
 class ScriptRunner {
