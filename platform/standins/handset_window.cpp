@@ -133,6 +133,7 @@ void HandsetWindow::Show(mivo::HWND controller) {
   panel_.Create(module_, window_, kPanelLeft, kPanelTop);
   ::ShowWindow(window_, SW_SHOWNORMAL);
   ::UpdateWindow(window_);
+  if (::GetActiveWindow() == window_) ::SetFocus(window_);
 }
 
 void HandsetWindow::Close() {
@@ -336,6 +337,13 @@ void HandsetWindow::Paint(HDC dc, const RECT& area) {
       }
       return handled ? 0 : ::DefWindowProcA(window_, message, wparam, lparam);
     }
+    case WM_ACTIVATE:
+      // Activated, the window takes the keyboard (not one of the panel's controls).
+      if (LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam) == 0) {
+        ::SetFocus(window_);
+        return 0;
+      }
+      return ::DefWindowProcA(window_, message, wparam, lparam);
     case WM_CLOSE:
       // The window goes with the controller only; closing it puts it out of the way.
       ::ShowWindow(window_, SW_MINIMIZE);
