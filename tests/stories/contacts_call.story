@@ -24,6 +24,7 @@ press DOWN
 press DOWN
 press DOWN
 lcd
+#! picture contacts
 echo -- CALL calls the contact selected
 press CALL
 lcd

@@ -18,6 +18,7 @@ echo -- the call in progress: the call clock runs
 in-progress 401
 wait 2200
 lcd
+#! picture call
 echo -- HOLD holds the call; the client confirms
 press HOLD
 hold
