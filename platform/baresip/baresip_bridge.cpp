@@ -25,6 +25,9 @@ constexpr std::size_t kMaxCallerText = 63;
 // Windows' primary language id of English: baresip speaks nothing else.
 constexpr LPARAM kEnglish = 9;
 constexpr int kSendTimeoutMs = 1000;
+// Requests whose answers are still awaited; beyond this the oldest are given up on (a client
+// that never answers costs no more).
+constexpr std::size_t kMaxPending = 256;
 // A field of an event or answer that is longer than this is not believed.
 constexpr std::size_t kMaxField = 4096;
 
@@ -167,12 +170,13 @@ std::string BaresipBridge::Command(const std::string& command, const std::string
     LinkLost("cannot send '" + command + "'");
     return {};
   }
+  if (pending_.size() >= kMaxPending) pending_.erase(pending_.begin());
   pending_[token] = std::move(pending);
   return token;
 }
 
 bool BaresipBridge::Request(const std::string& command, std::string* data) {
-  const std::string token = Command(command, "");
+  const std::string token = Command(command, "", Pending{Pending::Kind::kAwait, {}});
   if (token.empty()) return false;
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.answer_timeout_ms);
@@ -233,6 +237,8 @@ void BaresipBridge::HandleResponse(const std::string& token, bool ok, const std:
   Call* call = FindOurs(pending.call_id);
   switch (pending.kind) {
     case Pending::Kind::kNone:
+      break;
+    case Pending::Kind::kAwait:
       answers_[token] = {ok, data};
       break;
     case Pending::Kind::kContacts:

@@ -85,7 +85,8 @@ class BaresipBridge : public VoipBridge {
   };
   // What an answer to a request means to us.
   struct Pending {
-    enum class Kind { kNone, kContacts, kDial, kHold, kResume, kMute } kind = Kind::kNone;
+    // kAwait: Request() waits for it; kNone: nothing to do with the answer.
+    enum class Kind { kNone, kAwait, kContacts, kDial, kHold, kResume, kMute } kind = Kind::kNone;
     std::string call_id;
   };
   struct Event;
