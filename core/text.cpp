@@ -31,4 +31,12 @@ std::size_t AppendText(char* dest, std::size_t dest_size, const char* source) {
   return used + CopyText(dest + used, dest_size - used, source);
 }
 
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace mivo

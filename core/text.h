@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 namespace mivo {
 
@@ -28,6 +29,15 @@ template <std::size_t N>
 std::size_t AppendText(char (&dest)[N], const char* source) {
   return AppendText(dest, N, source);
 }
+
+// A to Z as a to z; every other byte as it is. No locale takes part: the contact order, the
+// window search by caption and the registry's names all fold exactly this way.
+constexpr char FoldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether two texts are equal when folded with FoldCase.
+bool EqualNoCase(std::string_view a, std::string_view b);
 
 // Zeroes a whole buffer.
 template <std::size_t N>

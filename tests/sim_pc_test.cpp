@@ -1,6 +1,7 @@
 // The simulated PC: clock and locale, code pages, mixer, registry, driver device, processes.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -98,6 +99,34 @@ TEST_F(SimPcTest, DatePictureNumbersAndQuotes) {
   EXPECT_EQ(Format(9, "'unterminated d", 2026, 1, 4), "unterminated d|15");
   EXPECT_EQ(Format(9, "yyyy", 2026, 2, 30), "failed");
   EXPECT_EQ(Format(9, "yyyy", 2026, 13, 1), "failed");
+}
+
+TEST_F(SimPcTest, DatesOutsideTheCalendarsRangeAreRefused) {
+  // The system's date range is 1601 to 30827; leap days by the Gregorian rules.
+  EXPECT_EQ(Format(9, "yyyy-MM-dd ddd", 1601, 1, 1), "1601-01-01 Mon|15");
+  EXPECT_EQ(Format(9, "yyyy", 1600, 12, 31), "failed");
+  EXPECT_EQ(Format(9, "yyyy-MM-dd ddd", 30827, 12, 31), "30827-12-31 Fri|16");
+  EXPECT_EQ(Format(9, "yyyy", 30828, 1, 1), "failed");
+  EXPECT_EQ(Format(9, "ddd", 2000, 2, 29), "Tue|4");
+  EXPECT_EQ(Format(9, "ddd", 1900, 2, 29), "failed");
+  // Fields that a narrow calendar field would wrap into a valid one.
+  EXPECT_EQ(Format(9, "yyyy", 2026, 257, 1), "failed");
+  EXPECT_EQ(Format(9, "yyyy", 2026, 1, 257), "failed");
+  EXPECT_EQ(Format(9, "yyyy", 2026 + 65536, 1, 1), "failed");
+  EXPECT_EQ(Format(9, "yyyy", 2026, -11, 1), "failed");
+
+  // A time whose local date falls outside that range has no local time (as on Windows),
+  // rather than a wrapped year.
+  LocalTime t{};
+  EXPECT_FALSE(sim.clock.LocalTimeOf(INT64_MAX, &t));
+  EXPECT_FALSE(sim.clock.LocalTimeOf(INT64_MIN, &t));
+  EXPECT_FALSE(sim.clock.LocalTimeOf(-11644473600 - 1, &t));  // 1600-12-31 23:59:59
+  ASSERT_TRUE(sim.clock.LocalTimeOf(-11644473600, &t));
+  EXPECT_EQ(t.year * 10000 + t.month * 100 + t.day, 16010101);
+  EXPECT_EQ(t.day_of_week, 1);
+  ASSERT_TRUE(sim.clock.LocalTimeOf(910670515199, &t));
+  EXPECT_EQ(t.year * 10000 + t.month * 100 + t.day, 308271231);
+  EXPECT_EQ(t.hour * 10000 + t.minute * 100 + t.second, 235959);
 }
 
 TEST_F(SimPcTest, DateFormatIntoASmallBufferWritesNothing) {
@@ -252,6 +281,27 @@ TEST_F(SimPcTest, RegistryOpensOneLevelAtATimeAndStoresTheText) {
       sim.traced_system.RegOpenKeyEx(HKEY_CURRENT_USER, "software\\Microsoft\\Multimedia", &key));
   EXPECT_FALSE(sim.traced_system.RegOpenKeyEx(key, "Sound Mapper", &key));
   EXPECT_FALSE(sim.traced_system.RegOpenKeyEx(HKEY_CURRENT_USER, "Microsoft", &key));
+}
+
+TEST_F(SimPcTest, NamesCompareWithoutCaseOnlyForLetters) {
+  // A to Z fold onto a to z and nothing else: '[' is not '{', '@' is not '`', and bytes of the
+  // code page above 0x7F compare as they are.
+  RegKey key = 0;
+  EXPECT_TRUE(sim.system.RegOpenKeyEx(HKEY_CURRENT_USER, "sOFTWARE\\mICROSOFT", &key));
+  EXPECT_FALSE(sim.system.RegOpenKeyEx(HKEY_CURRENT_USER, "SOFTWARE\\Microsof", &key));
+  EXPECT_FALSE(sim.system.RegOpenKeyEx(HKEY_CURRENT_USER, "SOFTWARE\\Microsofts", &key));
+  const Handle device = sim.system.CreateFile("\\\\.\\qrx_AUDIOextra0");
+  EXPECT_NE(device, INVALID_HANDLE_VALUE);
+  sim.system.CloseHandle(device);
+  EXPECT_EQ(sim.system.CreateFile("\\\\.\\QRX{AudioExtra0"), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(sim.system.CreateFile("\\\\.\\QRX_AudioExtra0\xC9"), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(sim.system.CreateFile("\\\\.\\QRX_AudioExtra"), INVALID_HANDLE_VALUE);
+
+  sim.world.pc.window_captions = {"Caption[1]", "\xC9t\xE9"};
+  EXPECT_NE(sim.window.FindWindow(nullptr, "CAPTION[1]"), nullptr);
+  EXPECT_EQ(sim.window.FindWindow(nullptr, "caption{1}"), nullptr);
+  EXPECT_NE(sim.window.FindWindow(nullptr, "\xC9T\xE9"), nullptr);
+  EXPECT_EQ(sim.window.FindWindow(nullptr, "\xE9t\xE9"), nullptr);
 }
 
 TEST_F(SimPcTest, ControlDeviceTakesTheTwoRequests) {

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/text.h"
+
 namespace mivo {
 
 namespace {
@@ -18,8 +20,7 @@ void Fold(const char* name, Key& key) {
   std::size_t n = 0;
   if (name != nullptr) {
     for (; n < kSortNameMax && name[n] != 0; ++n) {
-      const char c = name[n];
-      key[n] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      key[n] = FoldCase(name[n]);
     }
   }
   key[n] = 0;

@@ -1,5 +1,6 @@
 #include "platform/sim/script_parser.h"
 
+#include <chrono>
 #include <cstddef>
 #include <limits>
 
@@ -189,16 +190,6 @@ std::optional<int> KeyCodeOfName(const std::string& name) {
 
 namespace {
 
-// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
 // Reads `count` decimal digits at text[pos]; -1 when they are not all digits.
 int Digits(const std::string& text, std::size_t pos, std::size_t count) {
   int value = 0;
@@ -228,12 +219,14 @@ std::int64_t ParseLocalDateTime(const std::string& date, const std::string& time
       minute > 59 || second < 0 || second > 59) {
     throw ScriptError(bad);
   }
-  static const int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  const int days_in_month = kMonthDays[month - 1] + (month == 2 && leap ? 1 : 0);
-  if (day > days_in_month) throw ScriptError(bad);
-  return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-         hour * 3600 + minute * 60 + second;
+  // Four digits of year, two of month and day: all within the calendar types' ranges.
+  const std::chrono::year_month_day ymd{std::chrono::year{year},
+                                        std::chrono::month{static_cast<unsigned>(month)},
+                                        std::chrono::day{static_cast<unsigned>(day)}};
+  if (!ymd.ok()) throw ScriptError(bad);
+  const std::chrono::sys_seconds when = std::chrono::sys_days{ymd} + std::chrono::hours{hour} +
+                                        std::chrono::minutes{minute} + std::chrono::seconds{second};
+  return when.time_since_epoch().count();
 }
 
 std::vector<const Word*> Positional(const ScriptCommand& c, std::size_t min, std::size_t max,

@@ -1,12 +1,14 @@
 #include "platform/sim/sim_clock.h"
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 namespace mivo::sim {
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
+namespace chrono = std::chrono;
 
 // Day and month names of one language as the system formats them, in Windows-1252 bytes
 // (an octal escape where a hex escape would swallow the next letter).
@@ -88,77 +90,50 @@ const LocaleNames& NamesForLocale(int locale) {
   }
 }
 
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar.
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t year_of_era = year - era * 400;
-  const std::int64_t day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 719468;
-}
-
-struct CivilDate {
-  std::int64_t year;
-  int month;
-  int day;
-};
-
-CivilDate CivilFromDays(std::int64_t days) {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t day_of_era = days - era * 146097;
-  const std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year =
-      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const std::int64_t mp = (5 * day_of_year + 2) / 153;
-  const int day = static_cast<int>(day_of_year - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  return CivilDate{year_of_era + era * 400 + (month <= 2 ? 1 : 0), month, day};
-}
-
-// 1970-01-01 was a Thursday; 0 = Sunday.
-int WeekdayFromDays(std::int64_t days) {
-  const std::int64_t w = (days + 4) % 7;
-  return static_cast<int>(w < 0 ? w + 7 : w);
-}
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   const std::int64_t q = a / b;
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
+// The calendar's date and time of `seconds` counted from 1970-01-01 00:00:00 (proleptic
+// Gregorian calendar).
 LocalTime BreakDown(std::int64_t seconds) {
-  const std::int64_t days = FloorDiv(seconds, kSecondsPerDay);
-  const std::int64_t in_day = seconds - days * kSecondsPerDay;
-  const CivilDate date = CivilFromDays(days);
+  const chrono::sys_seconds when{chrono::seconds{seconds}};
+  const chrono::sys_days day = chrono::floor<chrono::days>(when);
+  const chrono::year_month_day date{day};
+  const chrono::hh_mm_ss<chrono::seconds> time{when - day};
   LocalTime t;
-  t.year = static_cast<int>(date.year);
-  t.month = date.month;
-  t.day = date.day;
-  t.day_of_week = WeekdayFromDays(days);
-  t.hour = static_cast<int>(in_day / 3600);
-  t.minute = static_cast<int>(in_day / 60 % 60);
-  t.second = static_cast<int>(in_day % 60);
+  t.year = static_cast<int>(date.year());
+  t.month = static_cast<int>(static_cast<unsigned>(date.month()));
+  t.day = static_cast<int>(static_cast<unsigned>(date.day()));
+  t.day_of_week = static_cast<int>(chrono::weekday{day}.c_encoding());
+  t.hour = static_cast<int>(time.hours().count());
+  t.minute = static_cast<int>(time.minutes().count());
+  t.second = static_cast<int>(time.seconds().count());
   return t;
 }
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+// Years the system's date functions accept (the range of its date structure).
+constexpr int kFirstYear = 1601;
+constexpr int kLastYear = 30827;
+constexpr std::int64_t SecondsOfDate(int year, unsigned month, unsigned day) {
+  return chrono::sys_seconds{chrono::sys_days{chrono::year{year} / month / day}}
+      .time_since_epoch()
+      .count();
 }
+constexpr std::int64_t kFirstSecond = SecondsOfDate(kFirstYear, 1, 1);
+constexpr std::int64_t kLastSecond = SecondsOfDate(kLastYear + 1, 1, 1) - 1;
+static_assert(kFirstSecond == -11644473600);
 
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// The range of dates the system's date formatting accepts.
-bool ValidDate(const LocalTime& date) {
-  if (date.year < 1601 || date.year > 30827) return false;
-  if (date.month < 1 || date.month > 12) return false;
-  return date.day >= 1 && date.day <= DaysInMonth(date.year, date.month);
+// The date as the calendar's type, when it is a date within the system's range.
+std::optional<chrono::year_month_day> ValidDate(const LocalTime& date) {
+  if (date.year < kFirstYear || date.year > kLastYear) return std::nullopt;
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
+  const chrono::year_month_day ymd{chrono::year{date.year},
+                                   chrono::month{static_cast<unsigned>(date.month)},
+                                   chrono::day{static_cast<unsigned>(date.day)}};
+  if (!ymd.ok()) return std::nullopt;
+  return ymd;
 }
 
 std::string Number(int value, int min_digits) {
@@ -235,8 +210,14 @@ LocalTime SimClock::GetLocalTime() {
 
 bool SimClock::LocalTimeOf(std::int64_t utc_seconds, LocalTime* out) {
   if (out == nullptr) return false;
-  *out = BreakDown(utc_seconds - static_cast<std::int64_t>(world_.pc.bias_minutes) * 60 +
-                   (world_.pc.daylight ? 3600 : 0));
+  // The bias is minutes of an int: the sum stays far inside 64 bits for any time in range.
+  if (utc_seconds < kFirstSecond - 86400 * 366 || utc_seconds > kLastSecond + 86400 * 366) {
+    return false;
+  }
+  const std::int64_t local = utc_seconds - static_cast<std::int64_t>(world_.pc.bias_minutes) * 60 +
+                             (world_.pc.daylight ? 3600 : 0);
+  if (local < kFirstSecond || local > kLastSecond) return false;
+  *out = BreakDown(local);
   return true;
 }
 
@@ -247,10 +228,11 @@ TimeZoneInfo SimClock::GetTimeZoneInformation() {
 int SimClock::GetDateFormat(int locale, DWORD, const LocalTime* date, const char* picture,
                             char* out, int out_size) {
   const LocalTime when = date != nullptr ? *date : GetLocalTime();
-  if (!ValidDate(when) || out_size < 0) return 0;
+  const std::optional<chrono::year_month_day> valid = ValidDate(when);
+  if (!valid || out_size < 0) return 0;
   const LocaleNames& names = NamesForLocale(locale);
   // The day of the week follows from the date; the caller's field is not trusted.
-  const int weekday = WeekdayFromDays(DaysFromCivil(when.year, when.month, when.day));
+  const int weekday = static_cast<int>(chrono::weekday{chrono::sys_days{*valid}}.c_encoding());
   const std::string text =
       ExpandPicture(names, when, weekday, picture != nullptr ? picture : names.short_date);
   const int needed = static_cast<int>(text.size()) + 1;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/text.h"
+
 namespace mivo::sim {
 
 namespace {
@@ -16,17 +18,6 @@ constexpr std::size_t kMaxDiagnosticLine = 512;
 constexpr const char* kControlDeviceName = "\\\\.\\QRX_AudioExtra0";
 // Registry key handles are this base plus a running number.
 constexpr RegKey kKeyBase = 0x7E000;
-
-bool SameTextNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a;
-    char y = *b;
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-    if (x == '\0') return true;
-  }
-}
 
 // The request codes the driver knows, with the exact size of their input.
 bool KnownRequest(DWORD code, DWORD in_size) {
@@ -213,7 +204,7 @@ bool SimSystem::RegOpenKeyEx(RegKey parent, const char* subkey, RegKey* key) {
     const std::size_t end = std::min(path.find('\\', start), path.size());
     const std::string level = path.substr(start, end - start);
     if (!level.empty()) {
-      if (depth >= kSoundMapperDepth || !SameTextNoCase(level.c_str(), kSoundMapperPath[depth])) {
+      if (depth >= kSoundMapperDepth || !EqualNoCase(level, kSoundMapperPath[depth])) {
         return false;
       }
       ++depth;
@@ -242,8 +233,8 @@ bool SimSystem::RegSetValueEx(RegKey key, const char* name, DWORD, const std::ui
   const int depth = KeyDepth(key);
   if (name == nullptr || depth <= 0) return false;
   if (depth == kSoundMapperDepth) {
-    if (SameTextNoCase(name, "Record")) world_.pc.registry_record = text;
-    if (SameTextNoCase(name, "Playback")) world_.pc.registry_playback = text;
+    if (EqualNoCase(name, "Record")) world_.pc.registry_record = text;
+    if (EqualNoCase(name, "Playback")) world_.pc.registry_playback = text;
   }
   return true;
 }
@@ -253,7 +244,7 @@ void SimSystem::RegCloseKey(RegKey key) {
 }
 
 Handle SimSystem::CreateFile(const char* name) {
-  if (name == nullptr || !SameTextNoCase(name, kControlDeviceName)) return INVALID_HANDLE_VALUE;
+  if (name == nullptr || !EqualNoCase(name, kControlDeviceName)) return INVALID_HANDLE_VALUE;
   // The device is opened exclusively: a second open fails while the first is held.
   if (!world_.pc.control_device_present || device_handle_ != 0) return INVALID_HANDLE_VALUE;
   device_handle_ = NewHandle();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/text.h"
 #include "platform/framework.h"
 
 namespace mivo::sim {
@@ -19,17 +20,9 @@ constexpr std::uintptr_t kBoxWindowHandle = 0x10020;
 constexpr std::uintptr_t kDesktopWindowBase = 0x20000;
 constexpr std::uintptr_t kMainControlBase = 0x11000;
 
-char FoldCase(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Whole-caption comparison without regard to case, as the desktop's window search does it.
 bool SameCaption(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size(); ++i) {
-    if (b[i] == '\0' || FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return b[i] == '\0';
+  return EqualNoCase(a, b);
 }
 
 }  // namespace

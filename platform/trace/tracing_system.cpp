@@ -4,19 +4,9 @@
 #include <cstring>
 
 #include "platform/trace/trace_args.h"
+#include "voip/blocks.h"
 
 namespace mivo::trace {
-
-namespace {
-
-std::int32_t LittleEndianInt32(const std::uint8_t* bytes) {
-  const std::uint32_t value =
-      static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-      static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-  return static_cast<std::int32_t>(value);
-}
-
-}  // namespace
 
 bool TracingSystemHost::RegSetValueEx(RegKey key, const char* name, DWORD type,
                                       const std::uint8_t* data, DWORD size) {
@@ -49,7 +39,7 @@ bool TracingSystemHost::DeviceIoControl(Handle device, DWORD code, const void* i
     std::string line = std::string("DeviceIoControl(") + code_text;
     const auto* bytes = static_cast<const std::uint8_t*>(in);
     for (DWORD offset = 0; bytes != nullptr && offset + 4 <= in_size; offset += 4) {
-      line += ", " + N(LittleEndianInt32(bytes + offset));
+      line += ", " + N(blocks::ReadInt32(bytes + offset));
     }
     return line + ")";
   });
