@@ -19,7 +19,7 @@ void Reply(::HWND reply_to, ULONG_PTR kind, const std::string& text) {
   if (reply_to == nullptr || ::IsWindow(reply_to) == FALSE) return;
   COPYDATASTRUCT data{};
   data.dwData = kind;
-  data.cbData = static_cast<DWORD>(text.size());
+  data.cbData = static_cast<::DWORD>(text.size());
   data.lpData = const_cast<char*>(text.data());
   DWORD_PTR ignored = 0;
   ::SendMessageTimeoutA(reply_to, WM_COPYDATA, 0, reinterpret_cast<::LPARAM>(&data),
@@ -67,7 +67,7 @@ bool Endpoint::WellFormed(const char* bytes, std::size_t size, std::string* why)
   return true;
 }
 
-LRESULT Endpoint::RunCopyData(::HWND reply_to, const COPYDATASTRUCT& data) {
+::LRESULT Endpoint::RunCopyData(::HWND reply_to, const COPYDATASTRUCT& data) {
   std::string error;
   const auto* bytes = static_cast<const char*>(data.lpData);
   if (data.dwData != channel::kRunLine) {
@@ -83,7 +83,7 @@ LRESULT Endpoint::RunCopyData(::HWND reply_to, const COPYDATASTRUCT& data) {
   return channel::kLineRefused;
 }
 
-LRESULT CALLBACK Endpoint::Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT CALLBACK Endpoint::Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
   auto* self = reinterpret_cast<Endpoint*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
   switch (message) {
     case WM_COPYDATA:

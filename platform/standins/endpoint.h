@@ -32,8 +32,8 @@ class Endpoint {
   static bool WellFormed(const char* bytes, std::size_t size, std::string* why);
 
  private:
-  static LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam);
-  LRESULT RunCopyData(::HWND reply_to, const COPYDATASTRUCT& data);
+  static ::LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam);
+  ::LRESULT RunCopyData(::HWND reply_to, const COPYDATASTRUCT& data);
 
   LineRunner runner_;
   ::HWND window_ = nullptr;

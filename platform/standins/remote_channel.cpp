@@ -19,7 +19,7 @@ struct Replies {
   bool refused_text = false;
 };
 
-LRESULT CALLBACK ReplyProc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT CALLBACK ReplyProc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
   if (message != WM_COPYDATA || lparam == 0) {
     return ::DefWindowProcA(window, message, wparam, lparam);
   }
@@ -80,10 +80,10 @@ bool SendLine(::HWND endpoint, const std::string& line, std::vector<std::string>
 
   COPYDATASTRUCT data{};
   data.dwData = kRunLine;
-  data.cbData = static_cast<DWORD>(line.size());
+  data.cbData = static_cast<::DWORD>(line.size());
   data.lpData = const_cast<char*>(line.data());
   DWORD_PTR result = 0;
-  const LRESULT sent = ::SendMessageTimeoutA(
+  const ::LRESULT sent = ::SendMessageTimeoutA(
       endpoint, WM_COPYDATA, reinterpret_cast<::WPARAM>(reply), reinterpret_cast<::LPARAM>(&data),
       SMTO_NORMAL, kLineTimeoutMs, &result);
   if (reply != nullptr) ::DestroyWindow(reply);

@@ -58,7 +58,8 @@ void WindowPort::Fire(Token token) {
   callback();  // may schedule or cancel others
 }
 
-LRESULT CALLBACK WindowPort::Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+::LRESULT CALLBACK WindowPort::Proc(::HWND window, ::UINT message, ::WPARAM wparam,
+                                    ::LPARAM lparam) {
   if (message == WM_TIMER) {
     auto* port = reinterpret_cast<WindowPort*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (port != nullptr) port->Fire(static_cast<Token>(wparam));

@@ -26,7 +26,7 @@ class WindowPort : public sim::DevicePort {
   void Cancel(Token token) override;
 
  private:
-  static LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam);
+  static ::LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam);
   void Fire(Token token);
 
   ::HWND timer_window_ = nullptr;

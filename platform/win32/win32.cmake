@@ -92,7 +92,11 @@ endfunction()
 mivo_standin_library(mivo_usbphone UsbPhone_Q5
   ${MIVO_STANDINS_DIR}/handset_exports.cpp
   ${MIVO_STANDINS_DIR}/handset_standin.cpp
-  ${MIVO_STANDINS_DIR}/handset_window.cpp)
+  ${MIVO_STANDINS_DIR}/client_line.cpp
+  ${MIVO_STANDINS_DIR}/far_end_panel.cpp
+  ${MIVO_STANDINS_DIR}/handset_window.cpp
+  ${MIVO_STANDINS_DIR}/keypad.cpp
+  ${MIVO_STANDINS_DIR}/lcd_painter.cpp)
 target_link_libraries(mivo_usbphone PRIVATE gdi32)
 mivo_standin_library(mivo_callbridge CallBridge
   ${MIVO_STANDINS_DIR}/client_exports.cpp

@@ -64,7 +64,7 @@ class Recorder {
   }
 
  private:
-  static LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
+  static ::LRESULT CALLBACK Proc(::HWND window, ::UINT message, ::WPARAM wparam, ::LPARAM lparam) {
     auto* self = reinterpret_cast<Recorder*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self != nullptr && message >= WM_USER + 100 && message <= WM_USER + 210) {
       Posted posted{message, wparam, lparam, {}};
@@ -96,7 +96,7 @@ void WriteFile(const std::string& path, const std::string& text) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
   ::DWORD written = 0;
-  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::WriteFile(file, text.data(), static_cast<::DWORD>(text.size()), &written, nullptr);
   ::CloseHandle(file);
 }
 
@@ -334,7 +334,7 @@ TEST_F(StandInTest, EndpointsRefuseMalformedOverlongAndForeignLines) {
   // of data does not.
   const ::HWND endpoint = channel::FindEndpoint(handset);
   const auto raw = [&](const std::string& bytes, ULONG_PTR kind = channel::kRunLine) {
-    COPYDATASTRUCT data{kind, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+    COPYDATASTRUCT data{kind, static_cast<::DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
     return ::SendMessageA(endpoint, WM_COPYDATA, 0, reinterpret_cast<::LPARAM>(&data));
   };
   std::string longest = "key SKYPE";
