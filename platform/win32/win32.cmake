@@ -106,6 +106,9 @@ add_dependencies(MivoRun mivo_usbphone mivo_callbridge)
 
 include(${PROJECT_SOURCE_DIR}/platform/win32/remote/remote.cmake)
 
+# The installer and the portable .zip (cpack in the build folder).
+include(${PROJECT_SOURCE_DIR}/cmake/windows_package.cmake)
+
 # The Windows benchmark programs and the probe that tools/bench-windows runs under Wine.
 add_subdirectory(${PROJECT_SOURCE_DIR}/bench/win32 ${CMAKE_BINARY_DIR}/bench-win32)
 
