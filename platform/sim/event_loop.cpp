@@ -1,6 +1,7 @@
 #include "platform/sim/event_loop.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace mivo::sim {
 
@@ -127,6 +128,16 @@ std::vector<EventLoop::TimerInfo> EventLoop::Timers() const {
   std::vector<TimerInfo> out;
   for (const auto& [id, t] : timers_) out.push_back(TimerInfo{id, t.period_ms, t.due_ms});
   return out;
+}
+
+// Which descriptors are watched is portable; the wait on them is in event_loop_fds.cpp.
+void EventLoop::WatchReadable(int fd, std::function<void()> on_readable) {
+  if (fd < 0 || !on_readable) return;
+  watched_[fd] = std::move(on_readable);
+}
+
+void EventLoop::Unwatch(int fd) {
+  watched_.erase(fd);
 }
 
 }  // namespace mivo::sim

@@ -1,5 +1,6 @@
-// The event loop's descriptors: in real-time mode the loop sleeps in poll() until a watched
-// socket (or the caller's own descriptor, the terminal) is readable or the time is up.
+// The event loop's wait on descriptors (POSIX): in real-time mode the loop sleeps in poll()
+// until a watched socket (or the caller's own descriptor, the terminal) is readable or the
+// time is up.
 #include <poll.h>
 
 #include <algorithm>
@@ -9,15 +10,6 @@
 #include "platform/sim/event_loop.h"
 
 namespace mivo::sim {
-
-void EventLoop::WatchReadable(int fd, std::function<void()> on_readable) {
-  if (fd < 0 || !on_readable) return;
-  watched_[fd] = std::move(on_readable);
-}
-
-void EventLoop::Unwatch(int fd) {
-  watched_.erase(fd);
-}
 
 bool EventLoop::WaitReadable(std::int64_t timeout_ms, int extra_fd) {
   std::vector<pollfd> fds;
