@@ -5,24 +5,20 @@
 #include <string>
 
 #include "bench/benches.h"
+#include "bench/language_keys.h"
 #include "config/ini_file.h"
 
 namespace mivo::bench {
 
 namespace {
 
-constexpr const char* kKeys[] = {
-    "Contacts", "CallHistory",    "Incoming", "Missed",    "Outgoing",      "Voicemail",
-    "Inbox",    "ConferenceCall", "DialPad",  "SpeedDial", "EnterNumber",   "Volume",
-    "CallWith", "IncomingCall",   "About",    "Close",     "PlayVoicemail", "WrongNumber"};
-static_assert(std::size(kKeys) == 18);
-
 void LanguageKeys(benchmark::State& state, const char* section) {
   const std::string path = std::string(MIVO_RES_DIR) + "/lang.ini";
   for (auto _ : state) {
     IniFile store;
     store.Open(path.c_str(), 1);
-    for (const char* key : kKeys) benchmark::DoNotOptimize(store.GetValue(section, key, key));
+    for (const char* key : kLanguageKeys)
+      benchmark::DoNotOptimize(store.GetValue(section, key, key));
     store.Close();
   }
 }

@@ -31,6 +31,13 @@ std::size_t AppendText(char* dest, std::size_t dest_size, const char* source) {
   return used + CopyText(dest + used, dest_size - used, source);
 }
 
+std::string TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t\r");
+  return std::string(text.substr(first, last - first + 1));
+}
+
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

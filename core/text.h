@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace mivo {
@@ -38,6 +39,9 @@ constexpr char FoldCase(char c) {
 
 // Whether two texts are equal when folded with FoldCase.
 bool EqualNoCase(std::string_view a, std::string_view b);
+
+// `text` without the spaces, tabs and carriage returns at either end.
+std::string TrimBlanks(std::string_view text);
 
 // Zeroes a whole buffer.
 template <std::size_t N>

@@ -25,15 +25,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/language_keys.h"
 #include "config/ini_file.h"
 
 namespace {
 
-constexpr const char* kKeys[] = {
-    "Contacts", "CallHistory",    "Incoming", "Missed",    "Outgoing",      "Voicemail",
-    "Inbox",    "ConferenceCall", "DialPad",  "SpeedDial", "EnterNumber",   "Volume",
-    "CallWith", "IncomingCall",   "About",    "Close",     "PlayVoicemail", "WrongNumber"};
-static_assert(std::size(kKeys) == 18);
+using mivo::bench::kLanguageKeys;
 constexpr const char* kMissing = "\x01missing";
 // The longest text a slot of the controller holds is far shorter.
 constexpr DWORD kValueSize = 256;
@@ -89,8 +86,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
 void ReadOurs(const char* path, const char* section, std::vector<std::string>* texts) {
   mivo::IniFile store;
   store.Open(path, 1);
-  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-    const char* value = store.GetValue(section, kKeys[i], kMissing);
+  for (std::size_t i = 0; i < std::size(kLanguageKeys); ++i) {
+    const char* value = store.GetValue(section, kLanguageKeys[i], kMissing);
     if (texts != nullptr) (*texts)[i] = value;
   }
   store.Close();
@@ -98,8 +95,8 @@ void ReadOurs(const char* path, const char* section, std::vector<std::string>* t
 
 void ReadProfile(const char* path, const char* section, std::vector<std::string>* texts) {
   char value[kValueSize];
-  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-    ::GetPrivateProfileStringA(section, kKeys[i], kMissing, value, kValueSize, path);
+  for (std::size_t i = 0; i < std::size(kLanguageKeys); ++i) {
+    ::GetPrivateProfileStringA(section, kLanguageKeys[i], kMissing, value, kValueSize, path);
     if (texts != nullptr) (*texts)[i] = value;
   }
 }
@@ -120,14 +117,14 @@ std::string ToAnsi(const std::string& utf8) {
 
 // Both ways read the same texts, every key present.
 bool SameTexts(const char* path, const char* section) {
-  std::vector<std::string> ours(std::size(kKeys)), profile(std::size(kKeys));
+  std::vector<std::string> ours(std::size(kLanguageKeys)), profile(std::size(kLanguageKeys));
   ReadOurs(path, section, &ours);
   ReadProfile(path, section, &profile);
   bool same = true;
-  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+  for (std::size_t i = 0; i < std::size(kLanguageKeys); ++i) {
     if (ours[i] == kMissing || profile[i] == kMissing || ToAnsi(ours[i]) != profile[i]) {
       std::fprintf(stderr, "mivorun-ini-bench: [%s] %s: ours \"%s\", the profile's \"%s\"\n",
-                   section, kKeys[i], ours[i].c_str(), profile[i].c_str());
+                   section, kLanguageKeys[i], ours[i].c_str(), profile[i].c_str());
       same = false;
     }
   }

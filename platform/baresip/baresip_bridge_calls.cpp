@@ -7,6 +7,7 @@
 #include "platform/baresip/baresip_bridge.h"
 #include "platform/baresip/contact_text.h"
 #include "platform/baresip/control_link.h"
+#include "platform/sim/call_targets.h"
 #include "platform/sim/voip_block_writer.h"
 
 namespace mivo::baresip {
@@ -21,18 +22,6 @@ constexpr std::size_t kMaxTarget = 255;
 std::string Text(const char* text) {
   if (text == nullptr) return {};
   return std::string(text, BoundedLength(text, kMaxTextRead));
-}
-
-std::vector<std::string> SplitTargets(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(',', start);
-    if (end == std::string::npos) end = text.size();
-    if (end > start) out.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return out;
 }
 
 bool Dialable(const std::string& target) {
@@ -179,7 +168,7 @@ bool BaresipBridge::fSending(const char* command) {
 }
 
 bool BaresipBridge::fCallUser(const char* target) {
-  const std::vector<std::string> targets = SplitTargets(Text(target));
+  const std::vector<std::string> targets = sim::SplitCallTargets(Text(target));
   bool placed = false;
   for (const std::string& t : targets) placed |= Dial(t);
   return placed;

@@ -3,16 +3,11 @@
 #include <charconv>
 #include <sstream>
 
+#include "core/text.h"
+
 namespace mivo::baresip {
 
 namespace {
-
-std::string Trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
 
 bool ParseInt(const std::string& text, int low, int high, int* value) {
   int v = 0;
@@ -50,11 +45,11 @@ bool ParseSettings(const std::string& text, BridgeSettings* s, std::string* erro
   int number = 0;
   for (std::string line; std::getline(in, line);) {
     ++number;
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.empty() || line[0] == '#') continue;
     const std::size_t eq = line.find('=');
-    const std::string key = eq == std::string::npos ? line : Trim(line.substr(0, eq));
-    const std::string value = eq == std::string::npos ? "" : Trim(line.substr(eq + 1));
+    const std::string key = eq == std::string::npos ? line : TrimBlanks(line.substr(0, eq));
+    const std::string value = eq == std::string::npos ? "" : TrimBlanks(line.substr(eq + 1));
     bool ok = eq != std::string::npos;
     if (!ok) {
     } else if (key == "address") {

@@ -1,15 +1,10 @@
 #include "platform/baresip/contact_text.h"
 
+#include "core/text.h"
+
 namespace mivo::baresip {
 
 namespace {
-
-std::string Trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
 
 bool Printable(const std::string& text) {
   for (const char c : text) {
@@ -32,12 +27,12 @@ std::vector<sim::SimContact> ParseContacts(const std::string& text) {
     if (line.size() < 2 || (line.compare(0, 2, "> ") != 0 && line.compare(0, 2, "  ") != 0)) {
       continue;
     }
-    line = Trim(line.substr(2));
+    line = TrimBlanks(line.substr(2));
     const std::size_t open = line.rfind('<');
     const std::size_t close = line.rfind('>');
     if (open == std::string::npos || close == std::string::npos || close < open) continue;
     const std::string handle = line.substr(open + 1, close - open - 1);
-    std::string name = Trim(line.substr(0, open));
+    std::string name = TrimBlanks(line.substr(0, open));
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
       name = name.substr(1, name.size() - 2);
     }

@@ -6,6 +6,7 @@
 
 #include "core/constants.h"
 #include "core/text.h"
+#include "platform/sim/call_targets.h"
 
 namespace mivo::sim {
 
@@ -26,18 +27,6 @@ std::string Text(const char* text) {
 
 std::string Str(int value) {
   return std::to_string(value);
-}
-
-std::vector<std::string> SplitTargets(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(',', start);
-    if (end == std::string::npos) end = text.size();
-    if (end > start) out.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return out;
 }
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -232,7 +221,7 @@ void SimVoipClient::OpenVoicemail(const std::string& id) {
 
 bool SimVoipClient::fCallUser(const char* target) {
   const std::string text = Text(target);
-  const std::vector<std::string> targets = SplitTargets(text);
+  const std::vector<std::string> targets = SplitCallTargets(text);
   if (targets.empty()) return false;
   PlaceCall(targets);
   return true;
