@@ -89,15 +89,19 @@ function(mivo_standin_library target output)
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output}
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endfunction()
-mivo_standin_library(mivo_usbphone UsbPhone_Q5
-  ${MIVO_STANDINS_DIR}/handset_exports.cpp
-  ${MIVO_STANDINS_DIR}/handset_standin.cpp
+# The virtual handset's window (LCD, LEDs, keypad, far-end panel), for the library and its
+# tests.
+add_library(mivo_handset_window STATIC
   ${MIVO_STANDINS_DIR}/client_line.cpp
   ${MIVO_STANDINS_DIR}/far_end_panel.cpp
   ${MIVO_STANDINS_DIR}/handset_window.cpp
   ${MIVO_STANDINS_DIR}/keypad.cpp
   ${MIVO_STANDINS_DIR}/lcd_painter.cpp)
-target_link_libraries(mivo_usbphone PRIVATE gdi32)
+target_link_libraries(mivo_handset_window PUBLIC mivo_standins gdi32)
+mivo_standin_library(mivo_usbphone UsbPhone_Q5
+  ${MIVO_STANDINS_DIR}/handset_exports.cpp
+  ${MIVO_STANDINS_DIR}/handset_standin.cpp)
+target_link_libraries(mivo_usbphone PRIVATE mivo_handset_window)
 mivo_standin_library(mivo_callbridge CallBridge
   ${MIVO_STANDINS_DIR}/client_exports.cpp
   ${MIVO_STANDINS_DIR}/client_standin.cpp)
